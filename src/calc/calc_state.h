@@ -1,0 +1,23 @@
+// The run state of the calculation driver.
+#pragma once
+
+#include <string>
+
+namespace ostravel {
+
+// The value of XValue that means "the solver produced no answer".
+inline constexpr double kNoValue = 9.9E+99;
+
+struct CalcState {
+  std::string ResultLabel;  // the calculation as typed; the name its result is stored under
+  std::string CalcText;     // the calculation as it is rewritten by term expansion
+  std::string CalcKind;     // "Calc", "Form", "Mem", "Done" or "error"
+  std::string FormulaText;  // the formula whose mass is computed when CalcKind is "Form"
+  int ExpansionMark = 0;    // memory number of the last line made by term expansion
+  int RunSigDigits = 0;     // SigDigits after the "#" directive of the current run
+  bool TraceFlag = false;   // toggled by the "testing" directive
+  std::string LogFileName;  // the trace file, "" when none is open
+  bool Running = false;     // a line is being calculated; a second one must not start
+};
+
+}  // namespace ostravel

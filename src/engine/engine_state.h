@@ -1,0 +1,34 @@
+// The variables of the expression engine (the module TOLVANE1). Callers set the inputs,
+// call EvaluateExpression and read the outputs.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace ostravel {
+
+inline constexpr int kStackSize = 51;  // slots 0..50 of both stacks
+
+struct EngineState {
+  // Inputs and outputs.
+  std::string EvalText;
+  std::string EvalMode = "D";  // "D" direct, "S" solver
+  std::string EvalError;       // text of the operation under way, "" when none
+  double XValue = 0;           // value of X on entry; the result after a direct evaluation
+  double FxAbs = 0;            // |result| after a solver evaluation, 0 after a direct one
+  double SolverStep = 0;       // the solver's step, lowered by subtractions
+
+  // Parser state.
+  std::string ParseText;
+  std::size_t ParsePos = 0;  // the unread part of ParseText starts here
+  std::string Token;
+  double TokenValue = 0;
+  int TokenOp = 0;
+  char LastKind = 'O';  // 'O' operator (also at the start), 'V' value
+  std::array<int, kStackSize> OpStack{};
+  int OpTop = 0;
+  std::array<double, kStackSize> ValStack{};
+  int ValTop = 0;
+};
+
+}  // namespace ostravel

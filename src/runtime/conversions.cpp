@@ -1,0 +1,169 @@
+#include "runtime/conversions.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <system_error>
+
+#include "runtime/failure.h"
+
+namespace ostravel {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Parses "digits[.digits][e[sign]digits]" (no sign in front) that was already checked by the
+// caller. A result beyond the double range fails; one below the smallest double becomes 0.
+double ParseUnsigned(const std::string& number) {
+  double value = 0;
+  auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                   std::chars_format::general);
+  (void)end;
+  if (ec == std::errc()) return value;
+  if (ec != std::errc::result_out_of_range) return 0;
+  // Out of range: decide between overflow and underflow from the decimal exponent.
+  std::size_t e_pos = number.find_first_of("eE");
+  std::string mantissa_text = number.substr(0, e_pos);
+  double mantissa = 0;
+  std::from_chars(mantissa_text.data(), mantissa_text.data() + mantissa_text.size(), mantissa);
+  if (mantissa == 0) return 0;
+  long exponent = 0;
+  if (e_pos != std::string::npos) exponent = std::strtol(number.c_str() + e_pos + 1, nullptr, 10);
+  if (std::log10(mantissa) + static_cast<double>(exponent) > 0) Fail(FailureKind::Overflow);
+  return 0;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  auto skip_blanks = [&] {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+  };
+  skip_blanks();
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  std::string number;
+  bool point = false;
+  bool any_digit = false;
+  for (skip_blanks(); i < text.size(); ++i, skip_blanks()) {
+    char c = text[i];
+    if (IsDigit(c)) {
+      number += c;
+      any_digit = true;
+    } else if (c == '.' && !point) {
+      number += c;
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!any_digit) return 0;
+  // Exponent: "E" or "D", an optional sign and at least one digit; otherwise it is ignored.
+  if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+    std::size_t j = i + 1;
+    auto skip = [&] {
+      while (j < text.size() && IsBlank(text[j])) ++j;
+    };
+    skip();
+    std::string exponent = "e";
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
+    bool exponent_digit = false;
+    for (skip(); j < text.size() && IsDigit(text[j]); ++j, skip()) {
+      exponent += text[j];
+      exponent_digit = true;
+    }
+    if (exponent_digit) number += exponent;
+  }
+  double value = ParseUnsigned(number);
+  return negative ? -value : value;
+}
+
+bool StrictNumber(std::string_view text, double& value) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  std::string_view t = text.substr(begin, end - begin);
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+  std::string number;
+  bool any_digit = false, point = false;
+  for (; i < t.size(); ++i) {
+    if (IsDigit(t[i])) {
+      number += t[i];
+      any_digit = true;
+    } else if (t[i] == '.' && !point) {
+      number += t[i];
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!any_digit) return false;
+  if (i < t.size() && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
+    ++i;
+    number += 'e';
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) number += t[i++];
+    bool exponent_digit = false;
+    for (; i < t.size() && IsDigit(t[i]); ++i) {
+      number += t[i];
+      exponent_digit = true;
+    }
+    if (!exponent_digit) return false;
+  }
+  if (i != t.size()) return false;
+  try {
+    double v = ParseUnsigned(number);
+    value = negative ? -v : v;
+  } catch (const RunFailure&) {
+    return false;
+  }
+  return true;
+}
+
+double RoundHalfEven(double value) { return std::nearbyint(value); }
+
+std::int16_t ToInt16(double value) {
+  if (std::isnan(value)) Fail(FailureKind::Overflow);
+  double rounded = RoundHalfEven(value);
+  if (rounded < -32768.0 || rounded > 32767.0) Fail(FailureKind::Overflow);
+  return static_cast<std::int16_t>(rounded);
+}
+
+std::string GeneralNumberText(double value) {
+  if (value == 0) return "0";
+  if (std::isnan(value)) return "NaN";
+  if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+  std::string text(buffer, result.ptr);
+  if (std::size_t e = text.find('e'); e != std::string::npos) text[e] = 'E';
+  return text;
+}
+
+std::string SigDigitPattern(double magnitude, int digits) {
+  if (digits < 1) digits = 1;
+  if (digits > 17) digits = 17;
+  if (!(magnitude >= 0) || std::isinf(magnitude)) magnitude = std::fabs(magnitude);
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                              std::chars_format::scientific, digits - 1);
+  std::string text(buffer, result.ptr);  // "1.235e+04" or "1e+04"
+  std::size_t e = text.find('e');
+  if (e == std::string::npos) return text;  // inf or nan: nothing sensible to lay out
+  std::string mantissa = text.substr(0, e);
+  if (mantissa.find('.') == std::string::npos) mantissa += '.';
+  char sign = text[e + 1];
+  std::string exponent = text.substr(e + 2);
+  std::size_t nonzero = exponent.find_first_not_of('0');
+  exponent = nonzero == std::string::npos ? "0" : exponent.substr(nonzero);
+  return mantissa + "E" + sign + exponent;
+}
+
+}  // namespace ostravel

@@ -1,0 +1,43 @@
+// One run of Ostravel: the state of every subsystem, owned in one place. The routines of the
+// subsystems are free functions that take the session.
+#pragma once
+
+#include "calc/calc_state.h"
+#include "calc/memory_state.h"
+#include "calc/number_format.h"
+#include "chemistry/chemistry_state.h"
+#include "database/database_state.h"
+#include "database/key_list_state.h"
+#include "engine/engine_state.h"
+#include "gateway/gateway_state.h"
+#include "platform/platform.h"
+#include "platform/window_model.h"
+#include "session/run_flags.h"
+#include "solver/solver_state.h"
+
+namespace ostravel {
+
+inline constexpr const char* kAppTitle = "Ostravel";
+
+class Session {
+ public:
+  explicit Session(Platform& platform) : ui(platform) {}
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  Platform& ui;
+  MainWindowModel window;  // the main window dravik
+  RunFlags flags;
+  EngineState engine;
+  NumberFormat format;
+  MemoryState memory;
+  CalcState calc;
+  DatabaseState db;
+  KeyListState lists;
+  ElementTable elements;
+  FormulaState formula;
+  SolverState solver;
+  GatewayState gateway;
+};
+
+}  // namespace ostravel
