@@ -1,0 +1,37 @@
+// The access routines through which every other part reads and writes the database files.
+// All of them work on the file named by s.db.IniFile at the moment of the call.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace ostravel {
+
+class Session;
+struct ListModel;
+
+// The NUL character: separator of key lists and the delete marker of IniPutEntry.
+inline const std::string kNul(1, '\0');
+
+// Value of key in section type (or type + "-" + category); the text after the first "|"
+// goes to *description, trimmed. Blanks before "(" are removed. Missing reads as "".
+std::string IniGetEntry(Session& s, std::string_view type, std::string_view category,
+                        std::string_view key, std::string* description = nullptr);
+// Every key of the section, each followed by NUL; "" when the section is missing or empty.
+std::string IniGetKeys(Session& s, std::string_view section);
+// Writes key=value; value NUL deletes the key; key and value NUL delete the section.
+void IniPutEntry(Session& s, std::string_view type, std::string_view category,
+                 std::string_view key, std::string_view value);
+// Takes the first item off a key list.
+std::string PopListItem(std::string& list);
+// Looks a name up among the categories of a type, honouring category prefixes.
+std::string FindEntry(Session& s, std::string_view type, std::string_view categories,
+                      std::string& category, std::string& name);
+// Sets the tab stops of a list from a text such as "70, 75, 80, 85, 90".
+void SetListTabs(Session& s, ListModel& list, Control control, std::string stops);
+// The number at the front of list, rounded; list loses everything up to the first separator.
+int PopNumber(std::string& list, std::string_view separator);
+
+}  // namespace ostravel

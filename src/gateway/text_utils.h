@@ -1,0 +1,25 @@
+// Text routines of the web gateway, and the system-wide replace-every-occurrence routine.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ostravel {
+
+class Platform;
+
+// Replaces every occurrence of find in text by repl, searching again from the start after
+// each replacement. An empty find leaves the text unchanged.
+void ReplaceAll(std::string& text, std::string_view find, std::string_view repl);
+// Trims the text and writes "&", double quote, "<" and ">" as character references.
+void HtmlEscape(std::string& text);
+// The trimmed value of the first field called name in a NUL-separated field list; "" if none.
+std::string GetField(std::string_view list, std::string_view name);
+// Turns a raw request into a NUL-separated field list.
+std::string UrlDecode(std::string request);
+// Puts the HTML-escaped value at every "%%" of a one-line pattern written with single quotes.
+std::string FillPattern(std::string_view value, std::string_view pattern);
+// Reads a template file and replaces every %%name%% by the field's value; lines end in CR LF.
+std::string ReadTemplate(Platform& ui, const std::string& fileName, std::string_view fields);
+
+}  // namespace ostravel
