@@ -3,20 +3,30 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace ostravel {
 
 inline constexpr int kMaxElements = 150;
 inline constexpr int kMaxCountSlots = 150;
+inline constexpr int kMaxFormulaLevel = 50;  // slots 0..50 of the evaluation stack
 inline constexpr char kOpenMark = static_cast<char>(151);
 inline constexpr char kCloseMark = static_cast<char>(152);
 inline constexpr char kElementMark = static_cast<char>(153);
+inline constexpr char kHydrateMark = '\x01';  // in the raw part of a component being encoded
 
 struct ElementTable {
   // A blank, then one 2-character slot per element in atomic-number order: the symbol of
   // element Z occupies characters 2Z and 2Z+1 (counted from 1).
   std::string ElementSymbols = " ";
   std::array<double, kMaxElements + 1> AtomWeight{};
+};
+
+// A radical whose expansion the encoder is still inside: its "(" opened ParenDepth Depth.
+struct ActiveRadical {
+  std::string Name;
+  bool FromConstants = true;
+  int Depth = 0;
 };
 
 struct FormulaState {
@@ -30,6 +40,12 @@ struct FormulaState {
   bool ElementFilterOn = false;
   int ElementFilter = 0;
   bool CountAtoms = false;
+
+  // Guards of the radical expansion: the parentheses open at the encoder's position, the
+  // radicals being expanded there, and the expansions made for the current formula.
+  int ParenDepth = 0;
+  std::vector<ActiveRadical> ActiveRadicals;
+  int RadicalExpansions = 0;
 };
 
 }  // namespace ostravel

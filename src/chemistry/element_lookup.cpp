@@ -1,0 +1,168 @@
+#include "chemistry/element_lookup.h"
+
+#include <algorithm>
+#include <string>
+
+#include "chemistry/ini_file_switch.h"
+#include "database/ini_access.h"
+#include "runtime/conversions.h"
+#include "runtime/failure.h"
+#include "session/session.h"
+
+namespace ostravel {
+namespace {
+
+// A formula needs far fewer expansions than this; more means radicals that keep producing
+// each other in ways the nesting check cannot follow (unbalanced parentheses in a value).
+constexpr int kMaxRadicalExpansions = 1000;
+
+struct RadicalMatch {
+  bool found = false;
+  bool fromConstants = false;
+  std::string name;
+};
+
+// The shortest radical name that is symbol followed by the first characters of rest. A name
+// counts only as a whole item of RadicalKeys (framed by NUL on both sides); among names of
+// the same length the first in the list wins, so constants radicals come before contributed
+// ones.
+RadicalMatch FindRadical(const KeyListState& lists, std::string_view symbol,
+                         std::string_view rest) {
+  RadicalMatch best;
+  std::string_view keys = lists.RadicalKeys;
+  std::size_t bestLength = std::string_view::npos;
+  std::size_t begin = 0;
+  while (begin < keys.size()) {
+    std::size_t end = keys.find('\0', begin);
+    if (end == std::string_view::npos) break;  // the last item has no closing NUL
+    std::string_view key = keys.substr(begin, end - begin);
+    bool framed = begin > 0 && keys[begin - 1] == '\0';
+    if (framed && key.size() >= symbol.size() && key.size() - symbol.size() <= rest.size() &&
+        key.size() < bestLength && key.substr(0, symbol.size()) == symbol &&
+        key.substr(symbol.size()) == rest.substr(0, key.size() - symbol.size())) {
+      best.found = true;
+      best.name = std::string(key);
+      // The candidate NUL + name + NUL starts at the NUL before the name (position begin,
+      // counted from 1).
+      best.fromConstants = static_cast<int>(begin) < lists.RadicalSplit;
+      bestLength = key.size();
+    }
+    begin = end + 1;
+  }
+  return best;
+}
+
+[[noreturn]] void CalculationError(Session& s, std::string message) {
+  s.engine.EvalError = std::move(message);
+  Fail(FailureKind::Calculation);
+}
+
+// Replaces the pending symbol and the first `taken` characters after it by "(" + value + ")"
+// and leaves position just before the inserted "(".
+void ExpandRadical(Session& s, std::string& formula, int& position, const RadicalMatch& match,
+                   const std::string& value, std::size_t taken) {
+  FormulaState& f = s.formula;
+  for (const ActiveRadical& open : f.ActiveRadicals) {
+    if (open.Name == match.name && open.FromConstants == match.fromConstants) {
+      CalculationError(s, "radical " + match.name + " expands into itself");
+    }
+  }
+  if (++f.RadicalExpansions > kMaxRadicalExpansions) {
+    CalculationError(s, "too many radical expansions in one formula");
+  }
+  // A symbol that began with a capital has that letter in the text just before position; a
+  // lower-case letter without a capital was folded into PendingSymbol and left nothing there.
+  bool letterInText = f.PendingSymbol[0] != ' ';
+  if (position < (letterInText ? 2 : 1) ||
+      static_cast<std::size_t>(position - 1) + taken > formula.size()) {
+    Fail(FailureKind::IndexOutOfRange);
+  }
+  std::size_t from = static_cast<std::size_t>(position - 1) - (letterInText ? 1 : 0);
+  std::size_t length = (letterInText ? 1 : 0) + taken;
+  formula.replace(from, length, "(" + value + ")");
+  position -= letterInText ? 2 : 1;
+  f.ActiveRadicals.push_back({match.name, match.fromConstants, f.ParenDepth + 1});
+  f.PendingSymbol = "  ";
+  f.CurrentAtomicNumber = -1;
+}
+
+void AddFormulaElement(FormulaState& f) {
+  for (std::size_t i = 0; i + 1 < f.FormulaElements.size(); i += 2) {
+    if (f.FormulaElements.compare(i, 2, f.PendingSymbol) == 0) return;
+  }
+  f.FormulaElements += f.PendingSymbol;
+}
+
+}  // namespace
+
+void TakeCountSlot(FormulaState& f) {
+  if (f.CountTop >= kMaxCountSlots) Fail(FailureKind::IndexOutOfRange);
+  ++f.CountTop;
+  f.CountTexts[f.CountTop].clear();
+}
+
+int AtomicNumber(const Session& s, std::string_view slot) {
+  std::size_t found = s.elements.ElementSymbols.find(slot);
+  if (found == std::string::npos) return 0;
+  return static_cast<int>(RoundHalfEven(static_cast<double>(found + 1) / 2));
+}
+
+int ResolveSymbol(Session& s, std::string& formula, int& position) {
+  FormulaState& f = s.formula;
+  if (f.PendingSymbol == "  ") return 0;
+  f.CurrentAtomicNumber = AtomicNumber(s, f.PendingSymbol);
+
+  if (f.CurrentAtomicNumber == 0 || s.flags.ExpandRadicals) {
+    std::string symbol = f.PendingSymbol;
+    symbol.erase(std::remove(symbol.begin(), symbol.end(), ' '), symbol.end());
+    std::size_t restStart =
+        std::min(static_cast<std::size_t>(std::max(position, 1) - 1), formula.size());
+    std::string_view rest = std::string_view(formula).substr(restStart);
+    RadicalMatch match = FindRadical(s.lists, symbol, rest);
+    bool taken = false;
+    std::string value;
+    if (match.found && match.fromConstants) {
+      IniFileSwitch main(s, s.db.MainIniFile);
+      value = IniGetEntry(s, "Constants", "Radicals", match.name);
+      taken = true;
+    } else if (match.found && f.CurrentAtomicNumber == 0) {
+      // A contributed radical never overrides an element symbol.
+      IniFileSwitch contributed(s, s.db.ContribIniFile);
+      value = IniGetEntry(s, "Contributed", "Radicals", match.name);
+      taken = true;
+    }
+    // A radical without a value is no radical: the letters stay an element when they are
+    // one, and an unknown symbol otherwise.
+    if (taken && !value.empty()) {
+      ExpandRadical(s, formula, position, match, value, match.name.size() - symbol.size());
+      return -1;
+    }
+  }
+
+  TakeCountSlot(f);
+  if (std::string_view(" E e M m ").find(f.PendingSymbol) != std::string_view::npos) {
+    // E (exponent) and M (memory): the text is arithmetic, not a formula.
+    s.calc.CalcKind = "Calc";
+  } else if (f.CurrentAtomicNumber == 0) {
+    if (f.PendingSymbol < "A") {
+      CalculationError(s,
+                       "To avoid any ambiguity, correct capitalization for elements is required.");
+    }
+    CalculationError(s, "Atomic number for " + f.PendingSymbol + " not found.");
+  } else {
+    if (f.CurrentAtomicNumber > kMaxElements || position < 2 ||
+        static_cast<std::size_t>(position - 1) > formula.size()) {
+      Fail(FailureKind::IndexOutOfRange);
+    }
+    std::size_t letter = static_cast<std::size_t>(position - 2);
+    formula[letter] = kElementMark;
+    formula.insert(formula.begin() + static_cast<std::ptrdiff_t>(letter) + 1,
+                   static_cast<char>(f.CurrentAtomicNumber));
+    ++position;
+    AddFormulaElement(f);
+  }
+  f.PendingSymbol = "  ";
+  return f.CurrentAtomicNumber;
+}
+
+}  // namespace ostravel

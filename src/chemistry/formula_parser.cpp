@@ -1,0 +1,251 @@
+#include "chemistry/formula_parser.h"
+
+#include <array>
+#include <string>
+
+#include "chemistry/element_lookup.h"
+#include "engine/engine.h"
+#include "gateway/text_utils.h"
+#include "runtime/conversions.h"
+#include "runtime/failure.h"
+#include "session/session.h"
+
+namespace ostravel {
+namespace {
+
+bool IsUpper(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+bool IsLower(char c) {
+  return c >= 'a' && c <= 'z';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// A period ends the first component as a hydrate mark (CuSO4.5H2O) when the component has a
+// single period and no "(.)" is used: after a count that does not begin with 0, or right
+// after a symbol. Otherwise it is a decimal point (C0.5H2, .5H2O).
+bool IsHydratePeriod(const FormulaState& f, bool inNumber) {
+  if (!f.SingleDot || f.HasHydrateMark) return false;
+  if (inNumber) return f.CountTexts[f.CountTop].rfind('0', 0) != 0;
+  return f.PendingSymbol != "  ";
+}
+
+void CloseParenthesis(FormulaState& f) {
+  --f.ParenDepth;
+  while (!f.ActiveRadicals.empty() && f.ActiveRadicals.back().Depth > f.ParenDepth) {
+    f.ActiveRadicals.pop_back();
+  }
+}
+
+// The numeric value of a count slot's text.
+double CountValue(const std::string& text) {
+  // Whole numbers of a few digits are by far the most common counts.
+  if (!text.empty() && text.size() <= 9) {
+    int value = 0;
+    bool digits = true;
+    for (char c : text) {
+      if (!IsDigit(c)) {
+        digits = false;
+        break;
+      }
+      value = value * 10 + (c - '0');
+    }
+    if (digits) return value;
+  }
+  return LeadingNumber(text);
+}
+
+double ElementValue(Session& s, int z) {
+  const FormulaState& f = s.formula;
+  if (f.CountAtoms) return !f.ElementFilterOn || z == f.ElementFilter ? 1 : 0;
+  if (f.ElementFilterOn) return z == f.ElementFilter ? s.elements.AtomWeight[z] : 0;
+  double weight = s.elements.AtomWeight[z];
+  if (weight == 0) {
+    s.engine.EvalError = "No mass for atomic number " + std::to_string(z) + " found";
+    Fail(FailureKind::Calculation);
+  }
+  return weight;
+}
+
+}  // namespace
+
+void InsertUnitCount(std::string& formula, int& position) {
+  if (position > 2 && static_cast<std::size_t>(position - 3) < formula.size() &&
+      formula[position - 3] == kElementMark &&
+      static_cast<std::size_t>(position - 1) <= formula.size()) {
+    formula.insert(formula.begin() + (position - 1), '\x01');
+    ++position;
+  }
+}
+
+std::string EncodeFormula(Session& s, std::string& formula, double& multiplier,
+                          double& nextMultiplier) {
+  FormulaState& f = s.formula;
+  f.PendingSymbol = "  ";
+  f.CurrentAtomicNumber = 0;
+  ReplaceAll(formula, "(.)", std::string(1, kHydrateMark));
+  f.CountTop = 1;
+  f.CountTexts[1] = "1";
+  f.ParenDepth = 0;
+  f.ActiveRadicals.clear();
+  f.RadicalExpansions = 0;
+  bool inNumber = false;
+  bool isFormula = true;
+  std::string rest;
+  formula = "(" + formula + ")1";
+
+  // Positions count from 1: the text before position is coded, the rest is still raw.
+  int position = 1;
+  while (static_cast<std::size_t>(position) <= formula.size()) {
+    char ch = formula[position - 1];
+    if (ch == '.' && IsHydratePeriod(f, inNumber)) {
+      ch = kHydrateMark;
+      formula[position - 1] = ch;
+    }
+    if (IsUpper(ch)) {
+      inNumber = false;
+      if (ResolveSymbol(s, formula, position) != -1) {
+        InsertUnitCount(formula, position);
+        f.PendingSymbol = std::string{ch, ' '};
+      }
+    } else if (IsLower(ch)) {
+      // Lower-case letters fold into the pending symbol; the last of a run is its second
+      // character.
+      inNumber = false;
+      std::size_t start = static_cast<std::size_t>(position - 1);
+      std::size_t end = start;
+      while (end < formula.size() && IsLower(formula[end]))
+        ++end;
+      f.PendingSymbol[1] = formula[end - 1];
+      formula.erase(start, end - start);
+      continue;
+    } else if (IsDigit(ch) || ch == '.') {
+      if (ResolveSymbol(s, formula, position) != -1) {
+        if (inNumber) {
+          formula.erase(static_cast<std::size_t>(position - 1), 1);
+          --position;
+        } else {
+          TakeCountSlot(f);
+        }
+        inNumber = true;
+        std::string& number = f.CountTexts[f.CountTop];
+        number += ch;
+        formula[position - 1] = static_cast<char>(f.CountTop);
+        // The rest of the number joins the same slot (a hydrate period ends it).
+        std::size_t start = static_cast<std::size_t>(position);
+        std::size_t end = start;
+        while (end < formula.size() &&
+               (IsDigit(formula[end]) || (formula[end] == '.' && !IsHydratePeriod(f, inNumber)))) {
+          ++end;
+        }
+        number.append(formula, start, end - start);
+        formula.erase(start, end - start);
+      }
+    } else if (ch == '(') {
+      inNumber = false;
+      if (ResolveSymbol(s, formula, position) != -1) {
+        InsertUnitCount(formula, position);
+        formula[position - 1] = kOpenMark;
+        ++f.ParenDepth;
+      }
+    } else if (ch == ')') {
+      inNumber = false;
+      if (ResolveSymbol(s, formula, position) != -1) {
+        InsertUnitCount(formula, position);
+        formula[position - 1] = kCloseMark;
+        CloseParenthesis(f);
+        if (static_cast<std::size_t>(position) >= formula.size() || !IsDigit(formula[position])) {
+          formula.insert(formula.begin() + position, '\0');
+          ++position;
+        }
+      }
+    } else if (ch == '+' || ch == kHydrateMark) {
+      inNumber = false;
+      if (ResolveSymbol(s, formula, position) != -1) {
+        rest = formula.substr(static_cast<std::size_t>(position));
+        rest.resize(rest.size() >= 2 ? rest.size() - 2 : 0);  // the ")1" of the wrapping
+        formula.resize(static_cast<std::size_t>(position - 1));
+        formula += kCloseMark;
+        formula += '\x01';
+        break;
+      }
+    } else if (ch == ' ') {
+      inNumber = false;
+      if (ResolveSymbol(s, formula, position) != -1) {
+        std::size_t start = static_cast<std::size_t>(position - 1);
+        std::size_t end = formula.find_first_not_of(' ', start);
+        formula.erase(start, end == std::string::npos ? std::string::npos : end - start);
+        continue;
+      }
+    } else {
+      // A character that cannot belong to a formula: the text is arithmetic.
+      formula = "()";
+      s.calc.CalcKind = "Calc";
+      isFormula = false;
+      break;
+    }
+    ++position;
+  }
+
+  // A component that begins with a number: that number is its multiplier.
+  if (isFormula && formula.size() >= 2 &&
+      static_cast<unsigned char>(formula[1]) <= kMaxCountSlots) {
+    multiplier *= LeadingNumber(f.CountTexts[static_cast<unsigned char>(formula[1])]);
+    formula[1] = '\0';
+  }
+  nextMultiplier = 1;
+  return rest;
+}
+
+double CodedFormulaValue(Session& s, std::string_view coded) {
+  std::array<double, kMaxFormulaLevel + 1> stack{};
+  int level = 1;
+  for (std::size_t i = 0; i < coded.size(); ++i) {
+    unsigned char code = static_cast<unsigned char>(coded[i]);
+    if (code == static_cast<unsigned char>(kElementMark)) {
+      if (level >= kMaxFormulaLevel || i + 1 >= coded.size()) Fail(FailureKind::IndexOutOfRange);
+      int z = static_cast<unsigned char>(coded[++i]);
+      if (z > kMaxElements) Fail(FailureKind::IndexOutOfRange);
+      ++level;
+      stack[level] = ElementValue(s, z);
+    } else if (code == static_cast<unsigned char>(kOpenMark)) {
+      if (level >= kMaxFormulaLevel) Fail(FailureKind::IndexOutOfRange);
+      ++level;
+    } else if (code <= kMaxCountSlots && level >= 1) {
+      double n = CountValue(s.formula.CountTexts[code]);
+      if (n == 0) n = 1;
+      stack[level - 1] += n * stack[level];
+      stack[level] = 0;
+      --level;
+    }
+  }
+  return stack[level];
+}
+
+double FormulaMass(Session& s, std::string formula) {
+  FormulaState& f = s.formula;
+  f.PendingSymbol = "  ";
+  f.FormulaElements.clear();
+  f.HasHydrateMark = formula.find("(.)") != std::string::npos;
+  std::string_view first = formula;
+  first = first.substr(0, first.find('+'));
+  first = first.substr(0, first.find("(.)"));
+  std::size_t dot = first.find('.');
+  int firstDot = dot == std::string_view::npos ? 0 : static_cast<int>(dot) + 1;
+  f.SingleDot = firstDot == FindLast(first, '.');
+
+  double multiplier = 1;
+  double nextMultiplier = 1;
+  double total = 0;
+  while (!formula.empty() && s.calc.CalcKind != "Calc") {
+    std::string rest = EncodeFormula(s, formula, multiplier, nextMultiplier);
+    if (s.calc.CalcKind != "Calc") total += CodedFormulaValue(s, formula) * multiplier;
+    formula = std::move(rest);
+    multiplier = nextMultiplier;
+  }
+  return total;
+}
+
+}  // namespace ostravel
