@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,15 @@ struct ElementTable {
   // element Z occupies characters 2Z and 2Z+1 (counted from 1).
   std::string ElementSymbols = " ";
   std::array<double, kMaxElements + 1> AtomWeight{};
+};
+
+// A formula component while it is being encoded: the coded part so far and the raw text, of
+// which the part from index next on is still to be read. A symbol that began with a capital
+// has that letter as the last character of coded until it is resolved.
+struct EncodingText {
+  std::string coded;
+  std::string raw;
+  std::size_t next = 0;
 };
 
 // A radical whose expansion the encoder is still inside: its "(" opened ParenDepth Depth.

@@ -57,9 +57,9 @@ RadicalMatch FindRadical(const KeyListState& lists, std::string_view symbol,
   Fail(FailureKind::Calculation);
 }
 
-// Replaces the pending symbol and the first `taken` characters after it by "(" + value + ")"
-// and leaves position just before the inserted "(".
-void ExpandRadical(Session& s, std::string& formula, int& position, const RadicalMatch& match,
+// Replaces the pending symbol and the first `taken` raw characters after it by
+// "(" + value + ")"; the encoder goes on at the inserted "(".
+void ExpandRadical(Session& s, EncodingText& text, const RadicalMatch& match,
                    const std::string& value, std::size_t taken) {
   FormulaState& f = s.formula;
   for (const ActiveRadical& open : f.ActiveRadicals) {
@@ -70,17 +70,13 @@ void ExpandRadical(Session& s, std::string& formula, int& position, const Radica
   if (++f.RadicalExpansions > kMaxRadicalExpansions) {
     CalculationError(s, "too many radical expansions in one formula");
   }
-  // A symbol that began with a capital has that letter in the text just before position; a
+  // A symbol that began with a capital has that letter at the end of the coded part; a
   // lower-case letter without a capital was folded into PendingSymbol and left nothing there.
-  bool letterInText = f.PendingSymbol[0] != ' ';
-  if (position < (letterInText ? 2 : 1) ||
-      static_cast<std::size_t>(position - 1) + taken > formula.size()) {
-    Fail(FailureKind::IndexOutOfRange);
+  if (f.PendingSymbol[0] != ' ') {
+    if (text.coded.empty()) Fail(FailureKind::IndexOutOfRange);
+    text.coded.pop_back();
   }
-  std::size_t from = static_cast<std::size_t>(position - 1) - (letterInText ? 1 : 0);
-  std::size_t length = (letterInText ? 1 : 0) + taken;
-  formula.replace(from, length, "(" + value + ")");
-  position -= letterInText ? 2 : 1;
+  text.raw.replace(text.next, taken, "(" + value + ")");
   f.ActiveRadicals.push_back({match.name, match.fromConstants, f.ParenDepth + 1});
   f.PendingSymbol = "  ";
   f.CurrentAtomicNumber = -1;
@@ -107,7 +103,7 @@ int AtomicNumber(const Session& s, std::string_view slot) {
   return static_cast<int>(RoundHalfEven(static_cast<double>(found + 1) / 2));
 }
 
-int ResolveSymbol(Session& s, std::string& formula, int& position) {
+int ResolveSymbol(Session& s, EncodingText& text) {
   FormulaState& f = s.formula;
   if (f.PendingSymbol == "  ") return 0;
   f.CurrentAtomicNumber = AtomicNumber(s, f.PendingSymbol);
@@ -115,9 +111,7 @@ int ResolveSymbol(Session& s, std::string& formula, int& position) {
   if (f.CurrentAtomicNumber == 0 || s.flags.ExpandRadicals) {
     std::string symbol = f.PendingSymbol;
     symbol.erase(std::remove(symbol.begin(), symbol.end(), ' '), symbol.end());
-    std::size_t restStart =
-        std::min(static_cast<std::size_t>(std::max(position, 1) - 1), formula.size());
-    std::string_view rest = std::string_view(formula).substr(restStart);
+    std::string_view rest = std::string_view(text.raw).substr(std::min(text.next, text.raw.size()));
     RadicalMatch match = FindRadical(s.lists, symbol, rest);
     bool taken = false;
     std::string value;
@@ -134,7 +128,7 @@ int ResolveSymbol(Session& s, std::string& formula, int& position) {
     // A radical without a value is no radical: the letters stay an element when they are
     // one, and an unknown symbol otherwise.
     if (taken && !value.empty()) {
-      ExpandRadical(s, formula, position, match, value, match.name.size() - symbol.size());
+      ExpandRadical(s, text, match, value, match.name.size() - symbol.size());
       return -1;
     }
   }
@@ -143,22 +137,20 @@ int ResolveSymbol(Session& s, std::string& formula, int& position) {
   if (std::string_view(" E e M m ").find(f.PendingSymbol) != std::string_view::npos) {
     // E (exponent) and M (memory): the text is arithmetic, not a formula.
     s.calc.CalcKind = "Calc";
-  } else if (f.CurrentAtomicNumber == 0) {
+  } else if (f.CurrentAtomicNumber == 0 || f.PendingSymbol[0] == ' ') {
+    // (A symbol table whose slots break the capital-first rule cannot place a lower-case
+    // symbol either.)
     if (f.PendingSymbol < "A") {
       CalculationError(s,
                        "To avoid any ambiguity, correct capitalization for elements is required.");
     }
     CalculationError(s, "Atomic number for " + f.PendingSymbol + " not found.");
   } else {
-    if (f.CurrentAtomicNumber > kMaxElements || position < 2 ||
-        static_cast<std::size_t>(position - 1) > formula.size()) {
+    if (f.CurrentAtomicNumber > kMaxElements || text.coded.empty()) {
       Fail(FailureKind::IndexOutOfRange);
     }
-    std::size_t letter = static_cast<std::size_t>(position - 2);
-    formula[letter] = kElementMark;
-    formula.insert(formula.begin() + static_cast<std::ptrdiff_t>(letter) + 1,
-                   static_cast<char>(f.CurrentAtomicNumber));
-    ++position;
+    text.coded.back() = kElementMark;
+    text.coded += static_cast<char>(f.CurrentAtomicNumber);
     AddFormulaElement(f);
   }
   f.PendingSymbol = "  ";

@@ -7,18 +7,19 @@
 namespace ostravel {
 
 class Session;
+struct EncodingText;
 struct FormulaState;
 
 // The atomic number of a 2-character symbol slot ("H ", "He"): where the slot first occurs
 // in ElementSymbols, halved; 0 when it does not occur. Case-sensitive.
 int AtomicNumber(const Session& s, std::string_view slot);
 
-// Resolves the pending symbol of the formula encoder. position (from 1) points at the
-// character after the symbol, whose first letter stands just before it. Returns -1 after a
-// radical was expanded in place (position then sits before the inserted "("), else the
-// atomic number written into the formula (0 when nothing was pending or the letters mark
-// the text as arithmetic). Unknown symbols set EvalError and raise a calculation failure.
-int ResolveSymbol(Session& s, std::string& formula, int& position);
+// Resolves the pending symbol of the formula encoder; text.next points at the character
+// after the symbol. Returns -1 after a radical was expanded in place (text.next then points
+// at the inserted "("), else the atomic number written into text.coded (0 when nothing was
+// pending or the letters mark the text as arithmetic). Unknown symbols set EvalError and
+// raise a calculation failure.
+int ResolveSymbol(Session& s, EncodingText& text);
 
 // Takes a fresh count slot of the formula encoder, emptied; more than 150 slots fail.
 void TakeCountSlot(FormulaState& f);

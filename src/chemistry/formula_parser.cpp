@@ -71,13 +71,8 @@ double ElementValue(Session& s, int z) {
 
 }  // namespace
 
-void InsertUnitCount(std::string& formula, int& position) {
-  if (position > 2 && static_cast<std::size_t>(position - 3) < formula.size() &&
-      formula[position - 3] == kElementMark &&
-      static_cast<std::size_t>(position - 1) <= formula.size()) {
-    formula.insert(formula.begin() + (position - 1), '\x01');
-    ++position;
-  }
+void InsertUnitCount(std::string& coded) {
+  if (coded.size() >= 2 && coded[coded.size() - 2] == kElementMark) coded += '\x01';
 }
 
 std::string EncodeFormula(Session& s, std::string& formula, double& multiplier,
@@ -94,107 +89,95 @@ std::string EncodeFormula(Session& s, std::string& formula, double& multiplier,
   bool inNumber = false;
   bool isFormula = true;
   std::string rest;
-  formula = "(" + formula + ")1";
+  EncodingText text;
+  text.raw = "(" + formula + ")1";
+  text.coded.reserve(text.raw.size() + 8);
+  std::string& raw = text.raw;
+  std::string& coded = text.coded;
 
-  // Positions count from 1: the text before position is coded, the rest is still raw.
-  int position = 1;
-  while (static_cast<std::size_t>(position) <= formula.size()) {
-    char ch = formula[position - 1];
+  // Each case reads the character at text.next; after ResolveSymbol expanded a radical
+  // (-1), the walk goes on at the "(" it inserted there.
+  while (text.next < raw.size()) {
+    char ch = raw[text.next];
     if (ch == '.' && IsHydratePeriod(f, inNumber)) {
       ch = kHydrateMark;
-      formula[position - 1] = ch;
+      raw[text.next] = ch;
     }
     if (IsUpper(ch)) {
       inNumber = false;
-      if (ResolveSymbol(s, formula, position) != -1) {
-        InsertUnitCount(formula, position);
-        f.PendingSymbol = std::string{ch, ' '};
-      }
+      if (ResolveSymbol(s, text) == -1) continue;
+      InsertUnitCount(coded);
+      coded += ch;  // stands for the symbol until it is resolved
+      f.PendingSymbol = std::string{ch, ' '};
+      ++text.next;
     } else if (IsLower(ch)) {
       // Lower-case letters fold into the pending symbol; the last of a run is its second
       // character.
       inNumber = false;
-      std::size_t start = static_cast<std::size_t>(position - 1);
-      std::size_t end = start;
-      while (end < formula.size() && IsLower(formula[end]))
-        ++end;
-      f.PendingSymbol[1] = formula[end - 1];
-      formula.erase(start, end - start);
-      continue;
+      while (text.next < raw.size() && IsLower(raw[text.next])) {
+        f.PendingSymbol[1] = raw[text.next++];
+      }
     } else if (IsDigit(ch) || ch == '.') {
-      if (ResolveSymbol(s, formula, position) != -1) {
-        if (inNumber) {
-          formula.erase(static_cast<std::size_t>(position - 1), 1);
-          --position;
-        } else {
-          TakeCountSlot(f);
-        }
-        inNumber = true;
-        std::string& number = f.CountTexts[f.CountTop];
-        number += ch;
-        formula[position - 1] = static_cast<char>(f.CountTop);
-        // The rest of the number joins the same slot (a hydrate period ends it).
-        std::size_t start = static_cast<std::size_t>(position);
-        std::size_t end = start;
-        while (end < formula.size() &&
-               (IsDigit(formula[end]) || (formula[end] == '.' && !IsHydratePeriod(f, inNumber)))) {
-          ++end;
-        }
-        number.append(formula, start, end - start);
-        formula.erase(start, end - start);
+      if (ResolveSymbol(s, text) == -1) continue;
+      if (!inNumber) {
+        TakeCountSlot(f);
+        coded += static_cast<char>(f.CountTop);  // a whole number is one coded character
+      }
+      inNumber = true;
+      std::string& number = f.CountTexts[f.CountTop];
+      number += ch;
+      ++text.next;
+      // The rest of the number joins the same slot (a hydrate period ends it).
+      while (text.next < raw.size() && (IsDigit(raw[text.next]) ||
+                                        (raw[text.next] == '.' && !IsHydratePeriod(f, inNumber)))) {
+        number += raw[text.next++];
       }
     } else if (ch == '(') {
       inNumber = false;
-      if (ResolveSymbol(s, formula, position) != -1) {
-        InsertUnitCount(formula, position);
-        formula[position - 1] = kOpenMark;
-        ++f.ParenDepth;
-      }
+      if (ResolveSymbol(s, text) == -1) continue;
+      InsertUnitCount(coded);
+      coded += kOpenMark;
+      // Deeper nesting can never be evaluated; stopping here also keeps hostile texts of
+      // thousands of parentheses cheap.
+      if (++f.ParenDepth > kMaxFormulaLevel) Fail(FailureKind::IndexOutOfRange);
+      ++text.next;
     } else if (ch == ')') {
       inNumber = false;
-      if (ResolveSymbol(s, formula, position) != -1) {
-        InsertUnitCount(formula, position);
-        formula[position - 1] = kCloseMark;
-        CloseParenthesis(f);
-        if (static_cast<std::size_t>(position) >= formula.size() || !IsDigit(formula[position])) {
-          formula.insert(formula.begin() + position, '\0');
-          ++position;
-        }
-      }
+      if (ResolveSymbol(s, text) == -1) continue;
+      InsertUnitCount(coded);
+      coded += kCloseMark;
+      CloseParenthesis(f);
+      ++text.next;
+      if (text.next >= raw.size() || !IsDigit(raw[text.next])) coded += '\0';
     } else if (ch == '+' || ch == kHydrateMark) {
       inNumber = false;
-      if (ResolveSymbol(s, formula, position) != -1) {
-        rest = formula.substr(static_cast<std::size_t>(position));
-        rest.resize(rest.size() >= 2 ? rest.size() - 2 : 0);  // the ")1" of the wrapping
-        formula.resize(static_cast<std::size_t>(position - 1));
-        formula += kCloseMark;
-        formula += '\x01';
-        break;
-      }
+      if (ResolveSymbol(s, text) == -1) continue;
+      rest = raw.substr(text.next + 1);
+      rest.resize(rest.size() >= 2 ? rest.size() - 2 : 0);  // the ")1" of the wrapping
+      coded += kCloseMark;
+      coded += '\x01';
+      break;
     } else if (ch == ' ') {
       inNumber = false;
-      if (ResolveSymbol(s, formula, position) != -1) {
-        std::size_t start = static_cast<std::size_t>(position - 1);
-        std::size_t end = formula.find_first_not_of(' ', start);
-        formula.erase(start, end == std::string::npos ? std::string::npos : end - start);
-        continue;
-      }
+      if (ResolveSymbol(s, text) == -1) continue;
+      while (text.next < raw.size() && raw[text.next] == ' ')
+        ++text.next;
     } else {
       // A character that cannot belong to a formula: the text is arithmetic.
-      formula = "()";
+      coded = "()";
       s.calc.CalcKind = "Calc";
       isFormula = false;
       break;
     }
-    ++position;
   }
 
   // A component that begins with a number: that number is its multiplier.
-  if (isFormula && formula.size() >= 2 &&
-      static_cast<unsigned char>(formula[1]) <= kMaxCountSlots) {
-    multiplier *= LeadingNumber(f.CountTexts[static_cast<unsigned char>(formula[1])]);
-    formula[1] = '\0';
+  if (isFormula && s.calc.CalcKind != "Calc" && coded.size() >= 2 &&
+      static_cast<unsigned char>(coded[1]) <= kMaxCountSlots) {
+    multiplier *= LeadingNumber(f.CountTexts[static_cast<unsigned char>(coded[1])]);
+    coded[1] = '\0';
   }
+  formula = std::move(coded);
   nextMultiplier = 1;
   return rest;
 }

@@ -24,9 +24,9 @@ double FormulaMass(Session& s, std::string formula);
 std::string EncodeFormula(Session& s, std::string& formula, double& multiplier,
                           double& nextMultiplier);
 
-// Gives an element without a written count the count 1: when the character two places before
-// position (counted from 1) is the element mark, inserts count code 1 at position.
-void InsertUnitCount(std::string& formula, int& position);
+// Gives an element without a written count the count 1: appends count code 1 to the coded
+// part when its last-but-one character is the element mark.
+void InsertUnitCount(std::string& coded);
 
 // The value of a coded component: mass, filtered mass or atom count (FormulaState's flags).
 double CodedFormulaValue(Session& s, std::string_view coded);
