@@ -1,6 +1,5 @@
 #include "gateway/text_utils.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -99,6 +98,13 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
   return !failed;
 }
 
+// Replaces one character by another; find() skips the long stretches between them quickly.
+void ReplaceChar(std::string& text, char from, char to) {
+  for (std::size_t p = text.find(from); p != std::string::npos; p = text.find(from, p + 1)) {
+    text[p] = to;
+  }
+}
+
 }  // namespace
 
 void ReplaceAll(std::string& text, std::string_view find, std::string_view repl) {
@@ -141,7 +147,7 @@ std::string GetField(std::string_view list, std::string_view name) {
 }
 
 std::string UrlDecode(std::string request) {
-  std::replace(request.begin(), request.end(), '+', ' ');
+  ReplaceChar(request, '+', ' ');
   ReplaceAll(request, "?", "?&");
   ReplaceAll(request, "HTTP", "&HTTP=");
 
@@ -154,29 +160,27 @@ std::string UrlDecode(std::string request) {
   // One pass: a decoded character is copied out and never examined again.
   std::string decoded;
   decoded.reserve(request.size());
-  for (std::size_t i = 0; i < request.size();) {
-    const char c = request[i];
-    if (c == '%' && i + 2 < request.size()) {
-      const int high = hex_value(request[i + 1]);
-      const int low = hex_value(request[i + 2]);
-      if (high >= 0 && low >= 0 && (high != 0 || low != 0)) {
-        decoded.push_back(static_cast<char>(high * 16 + low));
-        i += 3;
-        continue;
-      }
-    }
-    decoded.push_back(c);
-    ++i;
+  std::size_t copied = 0;
+  for (std::size_t p = request.find('%'); p != std::string::npos; p = request.find('%', p + 1)) {
+    if (p + 2 >= request.size()) break;
+    const int high = hex_value(request[p + 1]);
+    const int low = hex_value(request[p + 2]);
+    if (high < 0 || low < 0 || (high == 0 && low == 0)) continue;
+    decoded.append(request, copied, p - copied);
+    decoded.push_back(static_cast<char>(high * 16 + low));
+    copied = p + 3;
+    p += 2;
   }
+  decoded.append(request, copied, std::string::npos);
 
-  std::replace(decoded.begin(), decoded.end(), '&', '\0');
+  ReplaceChar(decoded, '&', '\0');
   ReplaceAll(decoded, "\r\n", std::string_view("\0", 1));
   return decoded;
 }
 
 std::string FillPattern(std::string_view value, std::string_view pattern) {
   std::string t(TrimBlanks(pattern));
-  std::replace(t.begin(), t.end(), '\'', '"');
+  ReplaceChar(t, '\'', '"');
   if (value.empty()) return t;
   std::string e(value);
   HtmlEscape(e);
@@ -194,8 +198,9 @@ std::string ReadTemplate(Platform& ui, const std::string& fileName, std::string_
   std::size_t pos = 0;
   do {
     // A line ends at CR LF, LF or a lone CR; an empty file is read as one empty line.
-    std::size_t end = file.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = file.size();
+    std::size_t end = pos;
+    while (end < file.size() && file[end] != '\n' && file[end] != '\r')
+      ++end;
     const std::string_view line = std::string_view(file).substr(pos, end - pos);
     pos = end;
     if (pos < file.size()) pos += file.compare(pos, 2, "\r\n") == 0 ? 2 : 1;

@@ -37,13 +37,9 @@ TEST(ReplaceAll, ReplacesEveryOccurrence) {
       {"nested deletions", "aaabbb", "ab", "", ""},
       {"whole text is one occurrence", "abc", "abc", "", ""},
       {"longer replacement without the search text", "a.b.c", ".", "--", "a--b--c"},
-      {"separator as search text with itself in the replacement",
-       "a\x1f"
-       "b",
-       "\x1f", "<\x1f>", "a<\x1f>b"},
-      {"replacement holding the search text and the separator", "a&b", "&", "&\x1f",
-       "a&\x1f"
-       "b"},
+      {"separator as search text with itself in the replacement", "a\037b", "\037", "<\037>",
+       "a<\037>b"},
+      {"replacement holding the search text and the separator", "a&b", "&", "&\037", "a&\037b"},
       {"NUL bytes are ordinary characters", "a\0b\0"s, "\0"s, "|", "a|b|"},
   };
   for (const auto& row : rows) {
