@@ -139,6 +139,8 @@ TEST(SigDigitPattern, LaysOutMantissaAndExponent) {
       {9.99996, 4, "1.000E+1"},   {33, 1, "3.E+1"},            {0.5, 1, "5.E-1"},
       {2.0 / 3, 3, "6.67E-1"},    {1234.6, 4, "1.235E+3"},     {1e100, 2, "1.0E+100"},
       {123456789, 9, "1.23456789E+8"},
+      {12345, 4, "1.235E+4"},     {0.125, 2, "1.3E-1"},        {2.5, 1, "3.E+0"},
+      {2.675, 3, "2.68E+0"},      {999.95, 4, "1.000E+3"},     {5e-324, 2, "5.0E-324"},
   };
   for (const auto& row : rows)
     EXPECT_EQ(SigDigitPattern(row.magnitude, row.digits), row.expected) << row.magnitude;
