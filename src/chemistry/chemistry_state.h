@@ -23,9 +23,10 @@ struct ElementTable {
   std::array<double, kMaxElements + 1> AtomWeight{};
 };
 
-// A formula component while it is being encoded: the coded part so far and the raw text, of
-// which the part from index next on is still to be read. A symbol that began with a capital
-// has that letter as the last character of coded until it is resolved.
+// A formula component while it is being encoded: the coded part so far, and the raw text of
+// the formula (followed by ")1") whose part from index next on is still to be read; the part
+// before next is spent and may be overwritten. A symbol that began with a capital has that
+// letter as the last character of coded until it is resolved.
 struct EncodingText {
   std::string coded;
   std::string raw;

@@ -76,7 +76,21 @@ void ExpandRadical(Session& s, EncodingText& text, const RadicalMatch& match,
     if (text.coded.empty()) Fail(FailureKind::IndexOutOfRange);
     text.coded.pop_back();
   }
-  text.raw.replace(text.next, taken, "(" + value + ")");
+  // The raw text before text.next has been read and is never read again, so the expansion
+  // is written there, ending where the taken characters end; a gap is made when it does not
+  // fit, as large as the text so that it rarely happens twice.
+  std::size_t length = value.size() + 2;
+  std::size_t end = text.next + taken;
+  if (end < length) {
+    std::size_t gap = length - end + text.raw.size();
+    text.raw.insert(0, gap, '\0');
+    end += gap;
+  }
+  std::size_t start = end - length;
+  text.raw[start] = '(';
+  text.raw.replace(start + 1, value.size(), value);
+  text.raw[end - 1] = ')';
+  text.next = start;
   f.ActiveRadicals.push_back({match.name, match.fromConstants, f.ParenDepth + 1});
   f.PendingSymbol = "  ";
   f.CurrentAtomicNumber = -1;

@@ -11,6 +11,11 @@
 #include "session/session.h"
 
 namespace ostravel {
+
+void InsertUnitCount(std::string& coded) {
+  if (coded.size() >= 2 && coded[coded.size() - 2] == kElementMark) coded += '\x01';
+}
+
 namespace {
 
 bool IsUpper(char c) {
@@ -69,31 +74,23 @@ double ElementValue(Session& s, int z) {
   return weight;
 }
 
-}  // namespace
-
-void InsertUnitCount(std::string& coded) {
-  if (coded.size() >= 2 && coded[coded.size() - 2] == kElementMark) coded += '\x01';
-}
-
-std::string EncodeFormula(Session& s, std::string& formula, double& multiplier,
-                          double& nextMultiplier) {
+// Codes the component that starts at text.next into text.coded. text.raw holds the rest of
+// the formula followed by ")1", the wrapping that closes every component; the "(" that opens
+// it is written directly. On return text.next points after the "+" or hydrate mark that
+// ended the component, or at the end. Returns false when the text is not a formula.
+bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
   FormulaState& f = s.formula;
   f.PendingSymbol = "  ";
   f.CurrentAtomicNumber = 0;
-  ReplaceAll(formula, "(.)", std::string(1, kHydrateMark));
   f.CountTop = 1;
   f.CountTexts[1] = "1";
-  f.ParenDepth = 0;
   f.ActiveRadicals.clear();
   f.RadicalExpansions = 0;
   bool inNumber = false;
-  bool isFormula = true;
-  std::string rest;
-  EncodingText text;
-  text.raw = "(" + formula + ")1";
-  text.coded.reserve(text.raw.size() + 8);
   std::string& raw = text.raw;
   std::string& coded = text.coded;
+  coded.assign(1, kOpenMark);
+  f.ParenDepth = 1;
 
   // Each case reads the character at text.next; after ResolveSymbol expanded a radical
   // (-1), the walk goes on at the "(" it inserted there.
@@ -152,10 +149,9 @@ std::string EncodeFormula(Session& s, std::string& formula, double& multiplier,
     } else if (ch == '+' || ch == kHydrateMark) {
       inNumber = false;
       if (ResolveSymbol(s, text) == -1) continue;
-      rest = raw.substr(text.next + 1);
-      rest.resize(rest.size() >= 2 ? rest.size() - 2 : 0);  // the ")1" of the wrapping
       coded += kCloseMark;
       coded += '\x01';
+      ++text.next;
       break;
     } else if (ch == ' ') {
       inNumber = false;
@@ -166,20 +162,36 @@ std::string EncodeFormula(Session& s, std::string& formula, double& multiplier,
       // A character that cannot belong to a formula: the text is arithmetic.
       coded = "()";
       s.calc.CalcKind = "Calc";
-      isFormula = false;
-      break;
+      return false;
     }
   }
 
   // A component that begins with a number: that number is its multiplier.
-  if (isFormula && s.calc.CalcKind != "Calc" && coded.size() >= 2 &&
+  if (s.calc.CalcKind != "Calc" && coded.size() >= 2 &&
       static_cast<unsigned char>(coded[1]) <= kMaxCountSlots) {
     multiplier *= LeadingNumber(f.CountTexts[static_cast<unsigned char>(coded[1])]);
     coded[1] = '\0';
   }
-  formula = std::move(coded);
+  return true;
+}
+
+// The raw text after the component just coded, without the closing ")1".
+bool HasRest(const EncodingText& text) {
+  return text.next + 2 < text.raw.size();
+}
+
+}  // namespace
+
+std::string EncodeFormula(Session& s, std::string& formula, double& multiplier,
+                          double& nextMultiplier) {
+  ReplaceAll(formula, "(.)", std::string(1, kHydrateMark));
+  EncodingText text;
+  text.raw = std::move(formula) + ")1";
+  bool isFormula = EncodeComponent(s, text, multiplier);
+  formula = std::move(text.coded);
   nextMultiplier = 1;
-  return rest;
+  if (!isFormula || !HasRest(text)) return {};
+  return text.raw.substr(text.next, text.raw.size() - 2 - text.next);
 }
 
 double CodedFormulaValue(Session& s, std::string_view coded) {
@@ -219,14 +231,18 @@ double FormulaMass(Session& s, std::string formula) {
   int firstDot = dot == std::string_view::npos ? 0 : static_cast<int>(dot) + 1;
   f.SingleDot = firstDot == FindLast(first, '.');
 
+  // The components are coded one after the other from one copy of the text, so that a long
+  // mixture costs no more than its length.
+  ReplaceAll(formula, "(.)", std::string(1, kHydrateMark));
+  EncodingText text;
+  text.raw = std::move(formula) + ")1";
   double multiplier = 1;
-  double nextMultiplier = 1;
   double total = 0;
-  while (!formula.empty() && s.calc.CalcKind != "Calc") {
-    std::string rest = EncodeFormula(s, formula, multiplier, nextMultiplier);
-    if (s.calc.CalcKind != "Calc") total += CodedFormulaValue(s, formula) * multiplier;
-    formula = std::move(rest);
-    multiplier = nextMultiplier;
+  while (HasRest(text) && s.calc.CalcKind != "Calc") {
+    if (EncodeComponent(s, text, multiplier) && s.calc.CalcKind != "Calc") {
+      total += CodedFormulaValue(s, text.coded) * multiplier;
+    }
+    multiplier = 1;
   }
   return total;
 }
