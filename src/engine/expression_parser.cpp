@@ -179,6 +179,8 @@ void GetToken(Session& s) {
   if (e.Token == "X") {
     e.TokenValue = e.XValue;
     e.Token = "--";  // no operator
+  } else if (e.Token.size() == 1 && (e.Token[0] < '0' || e.Token[0] > '9')) {
+    e.TokenValue = 0;  // an operator or a lone letter: no number to read
   } else {
     e.TokenValue = LeadingNumber(e.Token);
   }
