@@ -52,8 +52,9 @@ void ScanExpression(EngineState& e, std::string_view text, bool leadingZero) {
   std::string& out = e.ParseText;
   out.clear();
   out.reserve(2 * text.size() + 6 * equals + 8);
-  for (std::size_t n = 0; n < equals; ++n)
+  for (std::size_t n = 0; n < equals; ++n) {
     out += "( ";
+  }
   if (leadingZero) out += " 0 ";
   for (std::size_t i = 0; i < text.size();) {
     const char c = Upper(text[i]);
@@ -91,8 +92,9 @@ void ScanExpression(EngineState& e, std::string_view text, bool leadingZero) {
       i += 1;
     }
   }
-  for (std::size_t n = 0; n < equals; ++n)
+  for (std::size_t n = 0; n < equals; ++n) {
     out += "  ) ";
+  }
   e.ParsePos = 0;
 }
 
@@ -107,8 +109,9 @@ void PushValue(EngineState& e, double value) {
 }
 
 void ApplyOneOperandOperators(Session& s) {
-  while (OperatorClass(TopOperator(s.engine)) == kClassOneOperand)
+  while (OperatorClass(TopOperator(s.engine)) == kClassOneOperand) {
     ApplyOperator(s);
+  }
 }
 
 // Two operands in a row imply a multiplication: first the stacked operators that bind at
@@ -168,13 +171,15 @@ void GetToken(Session& s) {
   EngineState& e = s.engine;
   const std::string& text = e.ParseText;
   std::size_t begin = std::min(e.ParsePos, text.size());
-  while (begin < text.size() && text[begin] == ' ')
+  while (begin < text.size() && text[begin] == ' ') {
     ++begin;
+  }
   std::size_t end = text.find(' ', begin);
   if (end == std::string::npos) end = text.size();
   e.Token.assign(text, begin, end - begin);
-  while (end < text.size() && text[end] == ' ')
+  while (end < text.size() && text[end] == ' ') {
     ++end;
+  }
   e.ParsePos = end;
   if (e.Token == "X") {
     e.TokenValue = e.XValue;
@@ -231,9 +236,11 @@ void EvaluateExpression(Session& s) {
     s.ui.YieldToEvents();
   }
 
-  while (e.OpTop > 1)
+  while (e.OpTop > 1) {
     ApplyOperator(s);
-  // Values left with no operator between them are multiplied, using the slots below the markers.
+  }
+  // Values left with no operator between them are multiplied; each pass turns the top slot
+  // into a "*", so only three such values fit before the stack runs out.
   while (e.ValTop > 1) {
     OpSlot(e, e.OpTop) = kOpTimes;
     ApplyOperator(s);

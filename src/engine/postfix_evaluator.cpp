@@ -80,8 +80,9 @@ double Factorial(double v) {
   if (v != std::floor(v)) Fail(FailureKind::InvalidArgument);
   if (v == 0) v = 1;
   // The loop counter is a 16-bit integer: a start beyond its range overflows.
-  for (int i = ToInt16(v - 1); i >= 2; --i)
+  for (int i = ToInt16(v - 1); i >= 2; --i) {
     v = Finite(i * v, FailureKind::Overflow);
+  }
   return v;
 }
 
