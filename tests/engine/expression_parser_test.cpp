@@ -49,6 +49,10 @@ TEST(EvaluateExpression, PrecedenceOutcomes) {
       {"value before X is a product", "2X", 10},
       {"two groups in a row are a product", "(2)(3)", 6},
       {"value before a function is a product", "2LOG100", 4},
+      {"implied product binds before a sum", "1+2 3", 7},
+      {"implied product before a group binds before a sum", "1+2(3)", 7},
+      {"implied product before a function binds before a difference", "9-2LOG100", 5},
+      {"implied product applies a stacked power first", "2^2 3", 12},
       {"logarithm acts before the power", "LOG 100^2", 4},
       {"factorial", "3!", 6},
       {"factorial binds before the power", "2^3!", 64},
@@ -87,6 +91,7 @@ TEST(EvaluateExpression, ParserEdgeCases) {
       {"X in lower case", "x^2", 25},
       {"X alone", "X", 5},
       {"trailing function acts on the value before it", "100 LOG", 2},
+      {"open function is applied before a power is stacked", "1000 LOG ^ 2", 9},
       {"memory 0 recall", "M0", 0},
   };
   RecordingPlatform ui;
