@@ -57,7 +57,14 @@ std::size_t FindNoCase(std::string_view text, std::string_view pattern, std::siz
 }
 
 [[noreturn]] void NotAFormula(Session& s, const std::string& text) {
-  CalculationError(s, text + " is not a molecular formula");
+  CalculationError(
+      s, text.empty() ? "a molecular formula is missing" : text + " is not a molecular formula");
+}
+
+// After FormulaMass: a text that turned out to be arithmetic, or one without any element
+// (2+3, an empty one), has no molar mass to speak of.
+void RequireFormula(Session& s, const std::string& text) {
+  if (s.calc.CalcKind == "Calc" || s.formula.FormulaElements.empty()) NotAFormula(s, text);
 }
 
 // A constant that cannot be used: the message (unless a web request is answered) and the
@@ -176,8 +183,8 @@ void ExpandMolarMasses(Session& s) {
     int m = FindMemoryName(s, "MW(" + inner + ")");
     if (m == 0) {
       double mass = FormulaMass(s, inner);
-      if (c.CalcKind == "Calc") NotAFormula(s, inner);
-      // A formula of mass 0 (0H2O, an empty one) refers to memory 0, which always holds 0.
+      RequireFormula(s, inner);
+      // A formula of mass 0 (0H2O) refers to memory 0, which always holds 0.
       if (mass != 0) {
         StoreMolarMass(s, mass);
         m = s.memory.MemoryCount;
@@ -208,7 +215,7 @@ int PercentTerm(Session& s, const std::string& inner, const std::string& prefix)
     CalculationError(s, prefix + inner + "): expected an element symbol, a comma and a formula");
   }
   FormulaMass(s, inner);
-  if (c.CalcKind == "Calc") NotAFormula(s, inner);
+  RequireFormula(s, inner);
   const std::string elements = s.formula.FormulaElements;  // ElementPercent rebuilds it
   for (std::size_t i = 0; i + 1 < elements.size(); i += 2) {
     std::string slot = elements.substr(i, 2);

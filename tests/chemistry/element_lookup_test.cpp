@@ -19,12 +19,12 @@ TEST_F(ElementLookupTest, AtomicNumberIsTheOrdinalOfTheSlot) {
     const char* slot;
     int z;
   } rows[] = {
-      {"H ", 1},  {"He", 2},  {"C ", 6},  {"Co", 27}, {"Og", 118},
-      {"Xx", 0},  // not in the table
+      {"H ", 1}, {"He", 2}, {"C ", 6}, {"Co", 27}, {"Og", 118}, {"Xx", 0},  // not in the table
       {"CO", 0},  // a second capital is never part of a slot
       {"h ", 0},  // case-sensitive
   };
-  for (const Row& row : rows) EXPECT_EQ(AtomicNumber(s, row.slot), row.z) << row.slot;
+  for (const Row& row : rows)
+    EXPECT_EQ(AtomicNumber(s, row.slot), row.z) << row.slot;
 }
 
 TEST_F(ElementLookupTest, ResolveSymbolCodesThePendingElement) {
@@ -119,7 +119,9 @@ TEST_F(ElementLookupTest, RadicalsExpandIntoTheirFormulas) {
       {"a radical inside a radical", "BnOH", {{"C", 7}, {"H", 8}, {"O", 1}}},
       {"a lower-case first letter", "tBuOH", {{"C", 4}, {"H", 10}, {"O", 1}}},
       {"a contributed radical", "BzCl", {{"C", 7}, {"H", 5}, {"O", 1}, {"Cl", 1}}},
-      {"contributed only, before a hydrate", "ZqCl2.2H2O", {{"C", 1}, {"H", 6}, {"Cl", 2}, {"O", 2}}},
+      {"contributed only, before a hydrate",
+       "ZqCl2.2H2O",
+       {{"C", 1}, {"H", 6}, {"Cl", 2}, {"O", 2}}},
       {"radicals in a mixture", "PhMe+Et2O", {{"C", 11}, {"H", 18}, {"O", 1}}},
   };
   for (const Row& row : rows) {
@@ -172,7 +174,8 @@ TEST_F(ElementLookupTest, RadicalsThatExpandIntoThemselvesFail) {
 TEST_F(ElementLookupTest, AnAtomicNumberBeyondTheTableFails) {
   std::vector<std::pair<std::string, double>> table;
   for (char a = 'A'; a <= 'Z'; ++a) {
-    for (char b = 'a'; b <= 'g'; ++b) table.push_back({std::string{a, b}, 1.0});
+    for (char b = 'a'; b <= 'g'; ++b)
+      table.push_back({std::string{a, b}, 1.0});
   }
   ASSERT_GT(table.size(), 160u);
   SetElements(table);
