@@ -163,37 +163,49 @@ bool ExpandConstants(Session& s) {
   return true;
 }
 
-// Replaces text[a..close] by "M", a blank and the memory number, padded with blanks.
-void ReplaceTerm(std::string& text, std::size_t a, std::size_t close, const std::string& lead,
-                 int m, std::size_t blanks) {
-  text.replace(a, close - a + 1, lead + "M " + std::to_string(m) + std::string(blanks, ' '));
+// Replaces every term head...")  in CalcText (head found without regard to case) by lead,
+// "M", a blank and the memory number that value(inner) gives, padded with blanks. A replaced
+// term leaves no head behind and forms none with its neighbours, so one pass from left to
+// right does what searching the rewritten text again from its start would do.
+template <typename TermValue>
+void ReplaceTerms(Session& s, std::string_view head, std::string_view lead, TermValue value) {
+  std::string& text = s.calc.CalcText;
+  std::string result;
+  std::size_t done = 0;
+  for (std::size_t a = FindNoCase(text, head, 0); a != std::string::npos;
+       a = FindNoCase(text, head, done)) {
+    std::size_t close = MatchingParenthesis(s, text, a + head.size() - 1);
+    int m = value(text.substr(a + head.size(), close - a - head.size()));
+    result.append(text, done, a - done);
+    result += lead;
+    result += "M ";
+    result += std::to_string(m);
+    result.append(close - a - (head.size() - 1), ' ');
+    done = close + 1;
+  }
+  if (done == 0) return;
+  result.append(text, done);
+  text = std::move(result);
 }
 
-void ExpandMolarMasses(Session& s) {
+int MolarMassTerm(Session& s, const std::string& inner) {
   CalcState& c = s.calc;
-  std::string& text = c.CalcText;
-  // A replaced term leaves no "MW(" behind and creates none, so the search goes on from it.
-  std::size_t a = 0;
-  while ((a = FindNoCase(text, "MW(", a)) != std::string::npos) {
-    std::size_t close = MatchingParenthesis(s, text, a + 2);
-    std::string inner = text.substr(a + 3, close - a - 3);
-    c.ResultLabel = inner;
-    c.FormulaText = inner;
-    c.CalcKind = "Form";
-    int m = FindMemoryName(s, "MW(" + inner + ")");
-    if (m == 0) {
-      double mass = FormulaMass(s, inner);
-      RequireFormula(s, inner);
-      // A formula of mass 0 (0H2O) refers to memory 0, which always holds 0.
-      if (mass != 0) {
-        StoreMolarMass(s, mass);
-        m = s.memory.MemoryCount;
-      }
+  c.ResultLabel = inner;
+  c.FormulaText = inner;
+  c.CalcKind = "Form";
+  int m = FindMemoryName(s, "MW(" + inner + ")");
+  if (m == 0) {
+    double mass = FormulaMass(s, inner);
+    RequireFormula(s, inner);
+    // A formula of mass 0 (0H2O) refers to memory 0, which always holds 0.
+    if (mass != 0) {
+      StoreMolarMass(s, mass);
+      m = s.memory.MemoryCount;
     }
-    ReplaceTerm(text, a, close, "", m, close - a - 2);
-    c.CalcKind = "Calc";
-    c.ExpansionMark = s.memory.MemoryCount;
   }
+  c.CalcKind = "Calc";
+  c.ExpansionMark = s.memory.MemoryCount;
+  return m;
 }
 
 // The percentage step of MOL%( and WT%( terms; returns the memory line to refer to.
@@ -229,32 +241,24 @@ int PercentTerm(Session& s, const std::string& inner, const std::string& prefix)
 
 void ExpandPercentages(Session& s) {
   CalcState& c = s.calc;
-  std::string& text = c.CalcText;
-  {
-    FlagScope countAtoms(s.formula.CountAtoms);
-    std::size_t a = 0;
-    while ((a = FindNoCase(text, "MOL%(", a)) != std::string::npos) {
-      std::size_t close = MatchingParenthesis(s, text, a + 4);
-      int m = PercentTerm(s, text.substr(a + 5, close - a - 5), "mol%(");
-      ReplaceTerm(text, a, close, " ", m, close - a - 4);
-      if (c.CalcKind != "Done") c.CalcKind = "Calc";
-      c.ExpansionMark = s.memory.MemoryCount;
-    }
-  }
-  if (text.find("%(") == std::string::npos) return;
-  // "%(", "wt%(" and "WT%(" all become "WT%(". Replacing terms changes nothing that this
-  // affects, so once is enough.
-  ReplaceAll(text, "%(", "WT%(");
-  ReplaceAll(text, "wtWT%(", "WT%(");
-  ReplaceAll(text, "WTWT%(", "WT%(");
-  std::size_t a = 0;
-  while ((a = FindNoCase(text, "WT%(", a)) != std::string::npos) {
-    std::size_t close = MatchingParenthesis(s, text, a + 3);
-    int m = PercentTerm(s, text.substr(a + 4, close - a - 4), "wt%(");
-    ReplaceTerm(text, a, close, "", m, close - a - 3);
+  auto percent = [&s, &c](const std::string& inner, const std::string& prefix) {
+    int m = PercentTerm(s, inner, prefix);
     if (c.CalcKind != "Done") c.CalcKind = "Calc";
     c.ExpansionMark = s.memory.MemoryCount;
+    return m;
+  };
+  {
+    FlagScope countAtoms(s.formula.CountAtoms);
+    ReplaceTerms(s, "MOL%(", " ",
+                 [&](const std::string& inner) { return percent(inner, "mol%("); });
   }
+  if (c.CalcText.find("%(") == std::string::npos) return;
+  // "%(", "wt%(" and "WT%(" all become "WT%(". Replacing terms changes nothing that this
+  // affects, so once is enough.
+  ReplaceAll(c.CalcText, "%(", "WT%(");
+  ReplaceAll(c.CalcText, "wtWT%(", "WT%(");
+  ReplaceAll(c.CalcText, "WTWT%(", "WT%(");
+  ReplaceTerms(s, "WT%(", "", [&](const std::string& inner) { return percent(inner, "wt%("); });
 }
 
 }  // namespace
@@ -285,7 +289,7 @@ void ExpandTerms(Session& s) {
       break;
     }
   }
-  ExpandMolarMasses(s);
+  ReplaceTerms(s, "MW(", "", [&s](const std::string& inner) { return MolarMassTerm(s, inner); });
   ExpandPercentages(s);
   c.ResultLabel = savedLabel;
 }
