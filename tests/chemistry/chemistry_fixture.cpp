@@ -1,9 +1,12 @@
 #include "chemistry_fixture.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "chemistry/formula_parser.h"
 #include "chemistry/term_expansion.h"
+#include "database/key_lists.h"
+#include "database/settings.h"
 
 namespace ostravel::testing {
 
@@ -127,6 +130,15 @@ void ChemistryTest::SetRadicals(
   radicalsMain_ = mainSection;
   radicalsContributed_ = contribSection;
   WriteDatabases();
+}
+
+void ChemistryTest::UseDeliveredDatabase() {
+  for (const char* name : {"TOLVANE.INI", "TOLVANEC.INI"}) {
+    std::filesystem::copy_file(std::filesystem::path(OSTRAVEL_DATA_DIR) / name, dir.path() / name,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  LoadSettings(s);
+  LoadLists(s);
 }
 
 void ChemistryTest::AddToMain(const std::string& lines) {

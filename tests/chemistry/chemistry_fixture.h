@@ -32,6 +32,8 @@ class ChemistryTest : public ::testing::Test {
   // The radical names, constants ones first; also writes their values into the databases.
   void SetRadicals(const std::vector<std::pair<std::string, std::string>>& constants,
                    const std::vector<std::pair<std::string, std::string>>& contributed);
+  // Copies the delivered databases into the test's folder and loads them as at start-up.
+  void UseDeliveredDatabase();
   // Appends lines to the main or the contributed database.
   void AddToMain(const std::string& lines);
   void AddToContributed(const std::string& lines);
