@@ -40,6 +40,12 @@ struct ActiveRadical {
   int Depth = 0;
 };
 
+// One radical name of RadicalKeys, as the symbol lookup reads the list.
+struct RadicalName {
+  std::string Name;
+  bool FromConstants = true;
+};
+
 struct FormulaState {
   std::array<std::string, kMaxCountSlots + 1> CountTexts;
   int CountTop = 1;
@@ -57,6 +63,20 @@ struct FormulaState {
   int ParenDepth = 0;
   std::vector<ActiveRadical> ActiveRadicals;
   int RadicalExpansions = 0;
+
+  // The names of RadicalKeys in list order, and the list they were read from.
+  std::string RadicalIndexSource;
+  std::vector<RadicalName> RadicalIndex;
 };
+
+// PendingSymbol holds two blanks when no symbol waits to be resolved.
+inline bool HasPendingSymbol(const FormulaState& f) {
+  return f.PendingSymbol.size() != 2 || f.PendingSymbol[0] != ' ' || f.PendingSymbol[1] != ' ';
+}
+inline void SetPendingSymbol(FormulaState& f, char first, char second) {
+  f.PendingSymbol.resize(2);
+  f.PendingSymbol[0] = first;
+  f.PendingSymbol[1] = second;
+}
 
 }  // namespace ostravel

@@ -16,38 +16,24 @@ namespace {
 // each other in ways the nesting check cannot follow (unbalanced parentheses in a value).
 constexpr int kMaxRadicalExpansions = 1000;
 
-struct RadicalMatch {
-  bool found = false;
-  bool fromConstants = false;
-  std::string name;
-};
-
-// The shortest radical name that is symbol followed by the first characters of rest. A name
-// counts only as a whole item of RadicalKeys (framed by NUL on both sides); among names of
-// the same length the first in the list wins, so constants radicals come before contributed
-// ones.
-RadicalMatch FindRadical(const KeyListState& lists, std::string_view symbol,
-                         std::string_view rest) {
-  RadicalMatch best;
-  std::string_view keys = lists.RadicalKeys;
-  std::size_t bestLength = std::string_view::npos;
-  std::size_t begin = 0;
-  while (begin < keys.size()) {
-    std::size_t end = keys.find('\0', begin);
-    if (end == std::string_view::npos) break;  // the last item has no closing NUL
-    std::string_view key = keys.substr(begin, end - begin);
-    bool framed = begin > 0 && keys[begin - 1] == '\0';
-    if (framed && key.size() >= symbol.size() && key.size() - symbol.size() <= rest.size() &&
-        key.size() < bestLength && key.substr(0, symbol.size()) == symbol &&
-        key.substr(symbol.size()) == rest.substr(0, key.size() - symbol.size())) {
-      best.found = true;
-      best.name = std::string(key);
-      // The candidate NUL + name + NUL starts at the NUL before the name (position begin,
-      // counted from 1).
-      best.fromConstants = static_cast<int>(begin) < lists.RadicalSplit;
-      bestLength = key.size();
+// The shortest radical name that is symbol followed by the first characters of rest; among
+// names of the same length the first in the list wins, so constants radicals come before
+// contributed ones.
+const RadicalName* FindRadical(const std::vector<RadicalName>& index, std::string_view symbol,
+                               std::string_view rest) {
+  const RadicalName* best = nullptr;
+  for (const RadicalName& radical : index) {
+    const std::string& name = radical.Name;
+    if (name[0] != symbol[0] || name.size() < symbol.size() ||
+        name.size() - symbol.size() > rest.size() ||
+        (best != nullptr && name.size() >= best->Name.size())) {
+      continue;
     }
-    begin = end + 1;
+    std::string_view tail = std::string_view(name).substr(symbol.size());
+    if (std::string_view(name).substr(0, symbol.size()) == symbol &&
+        tail == rest.substr(0, tail.size())) {
+      best = &radical;
+    }
   }
   return best;
 }
@@ -59,12 +45,12 @@ RadicalMatch FindRadical(const KeyListState& lists, std::string_view symbol,
 
 // Replaces the pending symbol and the first `taken` raw characters after it by
 // "(" + value + ")"; the encoder goes on at the inserted "(".
-void ExpandRadical(Session& s, EncodingText& text, const RadicalMatch& match,
+void ExpandRadical(Session& s, EncodingText& text, const RadicalName& radical,
                    const std::string& value, std::size_t taken) {
   FormulaState& f = s.formula;
   for (const ActiveRadical& open : f.ActiveRadicals) {
-    if (open.Name == match.name && open.FromConstants == match.fromConstants) {
-      CalculationError(s, "radical " + match.name + " expands into itself");
+    if (open.Name == radical.Name && open.FromConstants == radical.FromConstants) {
+      CalculationError(s, "radical " + radical.Name + " expands into itself");
     }
   }
   if (++f.RadicalExpansions > kMaxRadicalExpansions) {
@@ -91,8 +77,8 @@ void ExpandRadical(Session& s, EncodingText& text, const RadicalMatch& match,
   text.raw.replace(start + 1, value.size(), value);
   text.raw[end - 1] = ')';
   text.next = start;
-  f.ActiveRadicals.push_back({match.name, match.fromConstants, f.ParenDepth + 1});
-  f.PendingSymbol = "  ";
+  f.ActiveRadicals.push_back({radical.Name, radical.FromConstants, f.ParenDepth + 1});
+  SetPendingSymbol(f, ' ', ' ');
   f.CurrentAtomicNumber = -1;
 }
 
@@ -104,6 +90,26 @@ void AddFormulaElement(FormulaState& f) {
 }
 
 }  // namespace
+
+void PrepareRadicalIndex(Session& s) {
+  FormulaState& f = s.formula;
+  const KeyListState& lists = s.lists;
+  if (f.RadicalIndexSource == lists.RadicalKeys) return;
+  f.RadicalIndexSource = lists.RadicalKeys;
+  f.RadicalIndex.clear();
+  // A name counts only as a whole item, framed by NUL on both sides; a name that starts
+  // before RadicalSplit (counting its leading NUL from 1) is one of the constants radicals.
+  std::string_view keys = lists.RadicalKeys;
+  for (std::size_t begin = 1; begin < keys.size();) {
+    std::size_t end = keys.find('\0', begin);
+    if (end == std::string_view::npos) break;  // the last item has no closing NUL
+    if (end > begin && keys[begin - 1] == '\0') {
+      f.RadicalIndex.push_back({std::string(keys.substr(begin, end - begin)),
+                                static_cast<int>(begin) < lists.RadicalSplit});
+    }
+    begin = end + 1;
+  }
+}
 
 void TakeCountSlot(FormulaState& f) {
   if (f.CountTop >= kMaxCountSlots) Fail(FailureKind::IndexOutOfRange);
@@ -119,30 +125,30 @@ int AtomicNumber(const Session& s, std::string_view slot) {
 
 int ResolveSymbol(Session& s, EncodingText& text) {
   FormulaState& f = s.formula;
-  if (f.PendingSymbol == "  ") return 0;
+  if (!HasPendingSymbol(f)) return 0;
   f.CurrentAtomicNumber = AtomicNumber(s, f.PendingSymbol);
 
   if (f.CurrentAtomicNumber == 0 || s.flags.ExpandRadicals) {
     std::string symbol = f.PendingSymbol;
     symbol.erase(std::remove(symbol.begin(), symbol.end(), ' '), symbol.end());
     std::string_view rest = std::string_view(text.raw).substr(std::min(text.next, text.raw.size()));
-    RadicalMatch match = FindRadical(s.lists, symbol, rest);
+    const RadicalName* radical = FindRadical(f.RadicalIndex, symbol, rest);
     bool taken = false;
     std::string value;
-    if (match.found && match.fromConstants) {
+    if (radical != nullptr && radical->FromConstants) {
       IniFileSwitch main(s, s.db.MainIniFile);
-      value = IniGetEntry(s, "Constants", "Radicals", match.name);
+      value = IniGetEntry(s, "Constants", "Radicals", radical->Name);
       taken = true;
-    } else if (match.found && f.CurrentAtomicNumber == 0) {
+    } else if (radical != nullptr && f.CurrentAtomicNumber == 0) {
       // A contributed radical never overrides an element symbol.
       IniFileSwitch contributed(s, s.db.ContribIniFile);
-      value = IniGetEntry(s, "Contributed", "Radicals", match.name);
+      value = IniGetEntry(s, "Contributed", "Radicals", radical->Name);
       taken = true;
     }
     // A radical without a value is no radical: the letters stay an element when they are
     // one, and an unknown symbol otherwise.
     if (taken && !value.empty()) {
-      ExpandRadical(s, text, match, value, match.name.size() - symbol.size());
+      ExpandRadical(s, text, *radical, value, radical->Name.size() - symbol.size());
       return -1;
     }
   }
@@ -167,7 +173,7 @@ int ResolveSymbol(Session& s, EncodingText& text) {
     text.coded += static_cast<char>(f.CurrentAtomicNumber);
     AddFormulaElement(f);
   }
-  f.PendingSymbol = "  ";
+  SetPendingSymbol(f, ' ', ' ');
   return f.CurrentAtomicNumber;
 }
 

@@ -21,6 +21,11 @@ int AtomicNumber(const Session& s, std::string_view slot);
 // raise a calculation failure.
 int ResolveSymbol(Session& s, EncodingText& text);
 
+// Reads the radical names of RadicalKeys, in list order, into the index that ResolveSymbol
+// searches, when the list changed since the last time. The encoder does it for each
+// component.
+void PrepareRadicalIndex(Session& s);
+
 // Takes a fresh count slot of the formula encoder, emptied; more than 150 slots fail.
 void TakeCountSlot(FormulaState& f);
 

@@ -34,7 +34,7 @@ bool IsDigit(char c) {
 bool IsHydratePeriod(const FormulaState& f, bool inNumber) {
   if (!f.SingleDot || f.HasHydrateMark) return false;
   if (inNumber) return f.CountTexts[f.CountTop].rfind('0', 0) != 0;
-  return f.PendingSymbol != "  ";
+  return HasPendingSymbol(f);
 }
 
 void CloseParenthesis(FormulaState& f) {
@@ -79,8 +79,9 @@ double ElementValue(Session& s, int z) {
 // it is written directly. On return text.next points after the "+" or hydrate mark that
 // ended the component, or at the end. Returns false when the text is not a formula.
 bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
+  PrepareRadicalIndex(s);
   FormulaState& f = s.formula;
-  f.PendingSymbol = "  ";
+  SetPendingSymbol(f, ' ', ' ');
   f.CurrentAtomicNumber = 0;
   f.CountTop = 1;
   f.CountTexts[1] = "1";
@@ -105,7 +106,7 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
       if (ResolveSymbol(s, text) == -1) continue;
       InsertUnitCount(coded);
       coded += ch;  // stands for the symbol until it is resolved
-      f.PendingSymbol = std::string{ch, ' '};
+      SetPendingSymbol(f, ch, ' ');
       ++text.next;
     } else if (IsLower(ch)) {
       // Lower-case letters fold into the pending symbol; the last of a run is its second
@@ -221,7 +222,7 @@ double CodedFormulaValue(Session& s, std::string_view coded) {
 
 double FormulaMass(Session& s, std::string formula) {
   FormulaState& f = s.formula;
-  f.PendingSymbol = "  ";
+  SetPendingSymbol(f, ' ', ' ');
   f.FormulaElements.clear();
   f.HasHydrateMark = formula.find("(.)") != std::string::npos;
   std::string_view first = formula;
