@@ -18,6 +18,7 @@ struct CalcState {
   bool TraceFlag = false;   // toggled by the "testing" directive
   std::string LogFileName;  // the trace file, "" when none is open
   bool Running = false;     // a line is being calculated; a second one must not start
+  int RunErrors = 0;        // failures and unknown constants met by the current run
 };
 
 }  // namespace ostravel

@@ -18,6 +18,8 @@ enum class Control {
   LinkLabels,
   Timer,
   Cursor,
+  SimplexWindow,  // the model of the solver window changed
+  ModifyWindow,   // the model of the database editor changed
 };
 
 enum class MessageIcon { None, Exclamation, Question, Information };

@@ -5,6 +5,8 @@
 
 namespace ostravel {
 
+enum class SimplexControl { None, entry_x0, entry_xinit, cmd_ok, cmd_save, cmd_cancel };
+
 struct FrmSimplexModel {
   std::string Caption = "Simplex Calculation";
   std::string label_formula;
@@ -14,10 +16,15 @@ struct FrmSimplexModel {
   std::string cmd_ok_Caption;
   bool cmd_ok_Visible = true;
   bool Loaded = false;
+  // The control that has the focus (written by the front end before it calls a handler) and
+  // the one the logic asks to focus next (None when it asks nothing).
+  SimplexControl ActiveControl = SimplexControl::None;
+  SimplexControl FocusRequest = SimplexControl::None;
+  bool CloseRequested = false;  // Save or Cancel asked the window to close
 };
 
 struct SolverState {
-  double SimplexSteps = -1;  // -1 asks for a fresh start
+  double SimplexSteps = -1;             // steps of the current pass; -1 asks for a fresh start
   double SimplexXA = 0, SimplexEA = 0;  // point A (the worse) and its error
   double SimplexXB = 0, SimplexEB = 0;  // point B (the better) and its error
   double LastError = 0;                 // the error at the end of the previous pass

@@ -1,0 +1,55 @@
+// ostravel: the desktop window when a display is available, the console front end otherwise.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "console/console_session.h"
+#include "database/settings.h"
+
+#ifdef OSTRAVEL_WITH_QT
+#include "qt/qt_session.h"
+#endif
+
+namespace {
+
+// The arguments as one text, as the command line of a single calculation.
+std::string CommandLine(int argc, char** argv) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) text += ' ';
+    text += argv[i];
+  }
+  return text;
+}
+
+std::string ExecutableFolder(const char* argv0) {
+  std::error_code error;
+  auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) path = std::filesystem::absolute(argv0, error);
+  return path.parent_path().string();
+}
+
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string commandLine = CommandLine(argc, argv);
+  const std::string folder =
+      ostravel::ResolveProgramFolder(ExecutableFolder(argv[0]), OSTRAVEL_INSTALLED_DATA_DIR);
+#ifdef OSTRAVEL_WITH_QT
+  if (HasDisplay()) return ostravel::RunQt(argc, argv, folder, commandLine);
+#else
+  (void)HasDisplay;
+#endif
+  return ostravel::RunConsole(folder, commandLine);
+}

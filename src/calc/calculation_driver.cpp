@@ -1,0 +1,304 @@
+#include "calc/calculation_driver.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/memories.h"
+#include "calc/number_format.h"
+#include "chemistry/formula_parser.h"
+#include "chemistry/term_expansion.h"
+#include "engine/engine.h"
+#include "gateway/text_utils.h"
+#include "runtime/conversions.h"
+#include "runtime/failure.h"
+#include "session/session.h"
+#include "solver/simplex.h"
+
+namespace ostravel {
+namespace {
+
+const char* const kUnmatchedParentheses = "Unmatched parentheses ()";
+const char* const kUnmatchedBrackets = "Unmatched constant brackets <>";
+
+std::string Trim(std::string_view text) {
+  std::size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string_view::npos) return {};
+  std::size_t end = text.find_last_not_of(' ');
+  return std::string(text.substr(begin, end - begin + 1));
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The trace file of the "testing" directive: "mf.log" in the system's temporary folder.
+std::string DefaultLogFileName() {
+  std::error_code ignored;
+  auto folder = std::filesystem::temp_directory_path(ignored);
+  if (folder.empty()) folder = "/tmp";
+  return (folder / "mf.log").string();
+}
+
+void SetEntryLine(Session& s, std::string text) {
+  s.window.entryline.Text = std::move(text);
+  s.ui.Changed(Control::EntryLine);
+}
+
+// Puts the caret of the entry line after its i-th character (at the end beyond it).
+void PutCaret(Session& s, std::size_t i) {
+  auto& line = s.window.entryline;
+  line.SelStart = static_cast<int>(std::min(i, line.Text.size()));
+  line.SelLength = 0;
+  s.ui.Changed(Control::EntryLine);
+}
+
+// Counts open minus close from the left; fails at the first position where the count drops
+// below 0 or exceeds maxDepth, or at the end when it is not 0.
+void CheckBalance(Session& s, const std::string& text, char open, char close, int maxDepth,
+                  const char* message) {
+  s.engine.EvalError = message;
+  int depth = 0;
+  for (std::size_t i = 1; i <= text.size(); ++i) {
+    char c = text[i - 1];
+    if (c == open) ++depth;
+    if (c == close) --depth;
+    if (depth < 0 || depth > maxDepth) {
+      PutCaret(s, i);
+      Fail(FailureKind::Calculation);
+    }
+  }
+  if (depth != 0) {
+    PutCaret(s, text.size() + 1);
+    Fail(FailureKind::Calculation);
+  }
+}
+
+// The "#" directive: digits for display, for this run or, at the start of the line, for good.
+void ApplyDigitDirective(Session& s, NumberFormat& saved) {
+  std::string& line = s.window.entryline.Text;
+  std::size_t p = line.find('#');
+  if (p == std::string::npos) return;
+  s.format.SigDigits = 0;
+  if (p + 1 < line.size()) s.format.SigDigits = static_cast<int>(LeadingNumber(line.substr(p + 1, 1)));
+  SetSigFormat(s.format);
+  if (p == 0) {
+    if (!s.flags.QuietMode) {
+      std::string digits =
+          s.format.SigDigits == 0 ? "all" : std::to_string(s.format.SigDigits);
+      s.ui.MessageBox("Future calculations will be displayed on the list and placed in the "
+                      "clipboard with " +
+                          digits +
+                          " significant digits. All results are always saved as double "
+                          "precision numbers, however (15 significant digits).",
+                      MessageIcon::Exclamation, kAppTitle);
+    }
+    saved = s.format;
+  }
+  SetEntryLine(s, line.substr(0, p));
+}
+
+// The "testing" directive switches the trace file on and off.
+void ToggleTrace(Session& s) {
+  SetEntryLine(s, "");
+  s.calc.TraceFlag = !s.calc.TraceFlag;
+  if (s.calc.TraceFlag) {
+    s.calc.LogFileName = s.ui.InputBox("Enter a log file name", "testing", DefaultLogFileName());
+    if (!s.calc.LogFileName.empty()) {
+      std::ofstream create(s.calc.LogFileName, std::ios::binary | std::ios::trunc);
+    }
+  } else {
+    s.ui.MessageBox("file " + s.calc.LogFileName + " closed", MessageIcon::None, kAppTitle);
+    s.calc.LogFileName.clear();
+  }
+}
+
+std::vector<std::string> SplitPieces(const std::string& line) {
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = line.find(';', start);
+    std::string piece = Trim(std::string_view(line).substr(
+        start, end == std::string::npos ? std::string::npos : end - start));
+    if (!piece.empty()) pieces.push_back(std::move(piece));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return pieces;
+}
+
+// A piece whose kind is "Calc": the engine evaluates it, or the solver solves it for x.
+void EvaluatePiece(Session& s) {
+  EngineState& e = s.engine;
+  s.calc.FormulaText.clear();
+  e.EvalText = Upper(s.calc.CalcText);
+  e.FxAbs = 0;
+  // Options such as ", X0=1" after the first comma belong to the solver, not to the equation.
+  std::string equation = e.EvalText.substr(0, e.EvalText.find(','));
+  if (equation.find('=') != std::string::npos && equation.back() != '=') {
+    e.EvalText = equation;
+    e.EvalMode = "S";
+    ShowSolver(s);
+  } else {
+    e.XValue = LeadingNumber(s.window.txtX.Caption);
+    e.EvalMode = "D";
+    EvaluateExpression(s);
+  }
+  const MemoryState& m = s.memory;
+  if (e.XValue != kNoValue &&
+      (s.calc.ExpansionMark == 0 || e.XValue != m.MemValues[s.calc.ExpansionMark])) {
+    StoreMemory(s, e.XValue, s.calc.ResultLabel, true);
+    s.window.txtX.Caption = GeneralNumberText(e.XValue);
+    s.window.LblX.Visible = s.window.txtX.Visible = true;
+    s.window.txtE.Caption = GeneralNumberText(e.FxAbs);
+    s.window.lblE.Visible = s.window.txtE.Visible = true;
+    s.ui.Changed(Control::Labels);
+  }
+}
+
+// A bare memory reference: scroll to that memory and put its value on the clipboard.
+void RecallMemory(Session& s) {
+  const MemoryState& m = s.memory;
+  double n = LeadingNumber(std::string_view(s.calc.CalcText).substr(1)) - 1;
+  int shown = static_cast<int>(std::max(0.0, std::min(n, static_cast<double>(m.MemoryCount - 1))));
+  ListModel& list = s.window.memories;
+  list.TopIndex = std::max(0, static_cast<int>(list.Items.size()) - shown - 1);
+  s.ui.Changed(Control::Memories);
+  CopyToClipboard(s, FormatSig(s.format, m.MemValues[shown + 1]));
+}
+
+void RunPiece(Session& s, const std::string& piece) {
+  CalcState& c = s.calc;
+  c.ExpansionMark = 0;
+  c.ResultLabel = piece;
+  std::string text = piece;
+  text = text.substr(0, text.find('\t'));
+  text = text.substr(0, text.find('|'));
+  c.CalcText = StripSpaces(text);
+  ExpandTerms(s);
+  if (c.CalcKind == "error") ++c.RunErrors;
+  if (c.CalcKind == "Mem" && s.flags.QuietMode) c.CalcKind = "Calc";
+  // The kinds are tested in turn: a text taken for a formula may turn out to be arithmetic
+  // (2E5), and then it is evaluated.
+  if (c.CalcKind == "Form") {
+    c.FormulaText = c.CalcText;
+    double mass = FormulaMass(s, c.FormulaText);
+    if (mass != 0) StoreMolarMass(s, mass);
+  }
+  if (c.CalcKind == "Calc") EvaluatePiece(s);
+  if (c.CalcKind == "Mem") RecallMemory(s);
+}
+
+void RunLine(Session& s, NumberFormat& saved) {
+  std::string text = Trim(s.window.entryline.Text);
+  ReplaceAll(text, "x 10", "E");
+  SetEntryLine(s, text);
+  saved = s.format;
+  ApplyDigitDirective(s, saved);
+
+  CalcState& c = s.calc;
+  c.RunSigDigits = s.format.SigDigits;
+  c.ResultLabel = Trim(s.window.entryline.Text);
+  ReplaceAll(c.ResultLabel, "{", "(");
+  ReplaceAll(c.ResultLabel, "[", "(");
+  ReplaceAll(c.ResultLabel, "}", ")");
+  ReplaceAll(c.ResultLabel, "]", ")");
+  ReplaceAll(c.ResultLabel, "**", "^");
+
+  CheckBalance(s, c.ResultLabel, '(', ')', static_cast<int>(c.ResultLabel.size()),
+               kUnmatchedParentheses);
+  CheckBalance(s, c.ResultLabel, '<', '>', 1, kUnmatchedBrackets);
+  s.engine.EvalError.clear();
+
+  if (c.ResultLabel.find("testing") != std::string::npos && !s.flags.QuietMode) {
+    ToggleTrace(s);
+    return;
+  }
+
+  const std::string line = c.ResultLabel.substr(0, c.ResultLabel.find('\''));
+  for (const std::string& piece : SplitPieces(line)) RunPiece(s, piece);
+
+  // Several calculations: the final result is stored once more under the whole line.
+  if (line.find(';') != std::string::npos && s.memory.MemoryCount != c.ExpansionMark) {
+    double last = s.memory.MemValues[s.memory.MemoryCount];
+    StoreMemory(s, LeadingNumber(GeneralNumberText(last)), line, true);
+  }
+  s.window.memories.ListIndex = -1;
+  s.ui.Changed(Control::Memories);
+}
+
+}  // namespace
+
+void DoCalculations(Session& s) {
+  CalcState& c = s.calc;
+  if (c.Running) {
+    // A yield let Enter or an example click through while a line runs: the engine's state
+    // belongs to the running line, so the second one is refused.
+    s.ui.Beep();
+    return;
+  }
+  c.Running = true;
+  c.RunErrors = 0;
+  s.window.WaitCursor = true;
+  s.window.CalculateEnabled = false;
+  s.ui.Changed(Control::Cursor);
+  s.ui.Changed(Control::CalculateButton);
+  NumberFormat saved = s.format;
+  try {
+    RunLine(s, saved);
+  } catch (const RunFailure& failure) {
+    ++c.RunErrors;
+    ShowEvalError(s, failure.kind());
+  } catch (const std::exception&) {
+    // Memory exhaustion and the like: reported like any other failure of the line.
+    ++c.RunErrors;
+    ShowEvalError(s, FailureKind::Overflow);
+  }
+  s.format = saved;
+  s.window.WaitCursor = false;
+  s.window.CalculateEnabled = true;
+  s.ui.Changed(Control::Cursor);
+  s.ui.Changed(Control::CalculateButton);
+  c.Running = false;
+}
+
+void Calculate_Click(Session& s) {
+  if (s.calc.Running) {
+    s.ui.Beep();
+    return;
+  }
+  DoCalculations(s);
+  if (s.engine.EvalError != kUnmatchedParentheses) SelectEntryLine(s);
+}
+
+void entryline_KeyPress(Session& s, int& key) {
+  if (key != kEnterKey) return;
+  key = 0;
+  Calculate_Click(s);
+}
+
+void SelectEntryLine(Session& s) {
+  s.window.entryline.SelStart = 0;
+  s.window.entryline.SelLength = static_cast<int>(s.window.entryline.Text.size());
+  s.ui.Changed(Control::EntryLine);
+  s.ui.SetFocus(Control::EntryLine);
+}
+
+void ShowSolver(Session& s) {
+  FrmSimplex_Load(s);
+  if (s.flags.QuickSimplex || s.flags.Unattended) {
+    s.solver.window.Loaded = false;
+    return;
+  }
+  s.window.WaitCursor = false;
+  s.ui.Changed(Control::Cursor);
+  s.ui.ShowModal(Dialog::Simplex);
+  s.solver.window.Loaded = false;
+}
+
+}  // namespace ostravel
