@@ -168,10 +168,9 @@ bool ProfileStore::Edit(const std::string& path,
   // The lock lives in a file of its own: the rename below replaces the data file's inode, so a
   // lock on the data file itself would not be seen by the next writer.
   const std::string lockPath = target + ".lock";
-  Descriptor lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
-  if (!lock.valid() && errno == EACCES) {
-    lock = Descriptor(::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC));
-  }
+  int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (lockFd < 0 && errno == EACCES) lockFd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+  Descriptor lock(lockFd);
   if (!lock.valid()) return false;
   while (::flock(lock.get(), LOCK_EX) != 0) {
     if (errno != EINTR) return false;
