@@ -17,7 +17,9 @@ void optCodes_Click(Session& s) {
   Toggle(s, s.window.optCodesChecked, s.flags.AbbrevConstants);
 }
 
-void optQuick_Click(Session& s) { Toggle(s, s.window.optQuickChecked, s.flags.QuickSimplex); }
+void optQuick_Click(Session& s) {
+  Toggle(s, s.window.optQuickChecked, s.flags.QuickSimplex);
+}
 
 void optRadicals_Click(Session& s) {
   Toggle(s, s.window.optRadicalsChecked, s.flags.ExpandRadicals);

@@ -57,8 +57,8 @@ std::string IniGetKeys(Session& s, std::string_view section) {
   return list;
 }
 
-bool IniPutEntry(Session& s, std::string_view type, std::string_view category,
-                 std::string_view key, std::string_view value) {
+bool IniPutEntry(Session& s, std::string_view type, std::string_view category, std::string_view key,
+                 std::string_view value) {
   s.db.DbChanged = true;
   s.memory.NameSearchStart = s.memory.MemoryCount;
   const std::string section = SectionName(type, category);

@@ -34,8 +34,8 @@ std::string IniGetKeys(Session& s, std::string_view section);
 // DbChanged and moves NameSearchStart to the newest memory. Returns false when nothing could
 // be written: a key or section name that would break the file's lines, or a file that cannot
 // be replaced (callers that have no use for it ignore it).
-bool IniPutEntry(Session& s, std::string_view type, std::string_view category,
-                 std::string_view key, std::string_view value);
+bool IniPutEntry(Session& s, std::string_view type, std::string_view category, std::string_view key,
+                 std::string_view value);
 // Takes the first item off a key list.
 std::string PopListItem(std::string& list);
 // Looks a name up among the categories of a type, honouring category prefixes.

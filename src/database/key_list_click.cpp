@@ -29,8 +29,8 @@ std::string KeyOfLine(const std::string& line, const std::string& tag) {
 void lstKey_Click(Session& s) {
   const auto& lstKey = s.window.lstKey;
   if (lstKey.ListIndex < 0 || lstKey.ListIndex >= static_cast<int>(lstKey.Items.size())) return;
-  const std::string key = KeyOfLine(lstKey.Items[static_cast<std::size_t>(lstKey.ListIndex)],
-                                    lstKey.Tag);
+  const std::string key =
+      KeyOfLine(lstKey.Items[static_cast<std::size_t>(lstKey.ListIndex)], lstKey.Tag);
   auto& entry = s.window.entryline;
   const int length = static_cast<int>(entry.Text.size());
   const int caret = std::clamp(entry.SelStart, 0, length);

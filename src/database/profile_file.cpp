@@ -23,7 +23,9 @@ std::string_view Content(std::string_view line) {
   return line;
 }
 
-bool IsBlankLine(std::string_view line) { return Trim(Content(line)).empty(); }
+bool IsBlankLine(std::string_view line) {
+  return Trim(Content(line)).empty();
+}
 
 enum class LineKind { Other, Header, Entry };
 
@@ -179,8 +181,7 @@ ProfileFile::EditResult ProfileFile::Set(std::string_view section, std::string_v
   const auto trimmedKey = Trim(key);
   std::string clean(value);
   std::replace_if(
-      clean.begin(), clean.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; },
-      ' ');
+      clean.begin(), clean.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
   const std::string lineEnd = NewLineEnd();
 
   if (const Section* found = FindSection(name)) {
@@ -190,7 +191,8 @@ ProfileFile::EditResult ProfileFile::Set(std::string_view section, std::string_v
       std::string& line = lines_[found->lines[entry->second]];
       const auto content = Content(line);
       auto keep = content.find('=') + 1;
-      while (keep < content.size() && (content[keep] == ' ' || content[keep] == '\t')) ++keep;
+      while (keep < content.size() && (content[keep] == ' ' || content[keep] == '\t'))
+        ++keep;
       std::string replaced = std::string(content.substr(0, keep)) + clean;
       replaced += std::string_view(line).substr(content.size());
       if (replaced == line) return EditResult::Unchanged;
@@ -223,7 +225,8 @@ ProfileFile::EditResult ProfileFile::DeleteKey(std::string_view section, std::st
     if (parsed.kind == LineKind::Entry && AsciiLower(parsed.name) == folded) doomed.push_back(i);
   }
   if (doomed.empty()) return EditResult::Unchanged;
-  for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) RemoveLines(*it, *it + 1);
+  for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
+    RemoveLines(*it, *it + 1);
   Reindex();
   return EditResult::Changed;
 }
@@ -237,9 +240,11 @@ ProfileFile::EditResult ProfileFile::DeleteSection(std::string_view section) {
     // entry stay, as they introduce what follows.
     std::size_t first = it->header;
     std::size_t last = it->bodyEnd;
-    while (last < it->end && last < lines_.size() && IsBlankLine(lines_[last])) ++last;
+    while (last < it->end && last < lines_.size() && IsBlankLine(lines_[last]))
+      ++last;
     if (last >= lines_.size()) {
-      while (first > 0 && IsBlankLine(lines_[first - 1])) --first;
+      while (first > 0 && IsBlankLine(lines_[first - 1]))
+        --first;
     }
     RemoveLines(first, std::min(last, lines_.size()));
     changed = true;
@@ -251,10 +256,12 @@ ProfileFile::EditResult ProfileFile::DeleteSection(std::string_view section) {
 
 std::string ProfileFile::Serialize() const {
   std::size_t size = 0;
-  for (const auto& line : lines_) size += line.size();
+  for (const auto& line : lines_)
+    size += line.size();
   std::string bytes;
   bytes.reserve(size);
-  for (const auto& line : lines_) bytes += line;
+  for (const auto& line : lines_)
+    bytes += line;
   return bytes;
 }
 

@@ -54,9 +54,9 @@ class ProfileFile {
  private:
   struct Section {
     std::string name;
-    std::size_t header = 0;   // line of "[name]"
-    std::size_t bodyEnd = 0;  // one past the last entry line (header + 1 when none)
-    std::size_t end = 0;      // one past the last line before the next header
+    std::size_t header = 0;           // line of "[name]"
+    std::size_t bodyEnd = 0;          // one past the last entry line (header + 1 when none)
+    std::size_t end = 0;              // one past the last line before the next header
     std::vector<std::string> keys;    // first occurrences, file order
     std::vector<std::string> values;  // parallel to keys
     std::vector<std::size_t> lines;   // line of each key

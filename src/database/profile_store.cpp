@@ -213,8 +213,8 @@ bool ProfileStore::Edit(const std::string& path,
   const bool known = ::fstat(out.get(), &written) == 0;
   SyncFolder(folder);
   if (known) {
-    cache_[path] = Cached{IdentityOf(written),
-                          std::make_shared<const ProfileFile>(std::move(file))};
+    cache_[path] =
+        Cached{IdentityOf(written), std::make_shared<const ProfileFile>(std::move(file))};
   } else {
     cache_.erase(path);
   }

@@ -25,7 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string WithoutTrailingSlash(std::string folder) {
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  while (folder.size() > 1 && folder.back() == '/')
+    folder.pop_back();
   return folder;
 }
 
@@ -46,7 +47,7 @@ std::string HomeFolder() {
 
 // Creates the folder and its missing parents, owner-only as data folders of a user should be.
 void CreateFolder(const std::string& folder) {
-  for (auto slash = folder.find('/', 1); ; slash = folder.find('/', slash + 1)) {
+  for (auto slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
     const std::string part = folder.substr(0, slash);
     if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return;
     if (slash == std::string::npos) return;
@@ -62,9 +63,8 @@ void SeedFile(const fs::path& source, const fs::path& target) {
   std::ifstream in(source, std::ios::binary);
   if (!in) return;
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const fs::path temporary =
-      target.parent_path() / ("." + target.filename().string() + ".seed-" +
-                              std::to_string(::getpid()));
+  const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".seed-" +
+                                                     std::to_string(::getpid()));
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return;
   std::size_t done = 0;
@@ -85,7 +85,8 @@ void SeedFolder(const std::string& folder, const std::string& defaultsFolder) {
   fs::directory_iterator files(defaultsFolder, error);
   if (error) return;
   for (const auto& file : files) {
-    if (file.is_regular_file(error)) SeedFile(file.path(), fs::path(folder) / file.path().filename());
+    if (file.is_regular_file(error))
+      SeedFile(file.path(), fs::path(folder) / file.path().filename());
   }
 }
 

@@ -50,8 +50,8 @@ TEST(ProfileFileRead, FindsValuesAsTheFileSyntaxSays) {
       {"key holding NUL is no entry", "[A]\nk\0x=1\n"s, "A", "k\0x"s, {}},
       {"Latin-1 bytes kept", "[A]\nk=\xB5g\n", "A", "k", "\xB5g"},
       {"case folding is ASCII only", "[A]\n\xC4=1\n", "A", "\xE4", {}},
-      {"hyphen and parentheses in section names", "[Constants-F(X)]\nSIN(X)=s\n",
-       "constants-f(x)", "sin(x)", "s"},
+      {"hyphen and parentheses in section names", "[Constants-F(X)]\nSIN(X)=s\n", "constants-f(x)",
+       "sin(x)", "s"},
       {"missing section", "[A]\nk=v\n", "B", "k", {}},
       {"empty file", "", "A", "k", {}},
   };
@@ -102,8 +102,7 @@ TEST(ProfileFileEdit, ChangesOnlyTheLinesItMust) {
        Result::Changed},
       {"new section at the end after a blank line", "[A]\nx=1\n", 's', "B", "k", "v",
        "[A]\nx=1\n\n[B]\nk=v\n", Result::Changed},
-      {"new file is written with CR LF", "", 's', "A", "k", "v", "[A]\r\nk=v\r\n",
-       Result::Changed},
+      {"new file is written with CR LF", "", 's', "A", "k", "v", "[A]\r\nk=v\r\n", Result::Changed},
       {"unterminated last line gets the file's line end", "[A]\r\nx=1", 's', "A", "y", "2",
        "[A]\r\nx=1\r\ny=2\r\n", Result::Changed},
       {"unterminated last line before a new section", "[A]\nx=1", 's', "B", "k", "v",
@@ -123,15 +122,15 @@ TEST(ProfileFileEdit, ChangesOnlyTheLinesItMust) {
        "x", "", "[A]\ny=3\n", Result::Changed},
       {"missing key: nothing to delete", "[A]\nx=1\n", 'k', "A", "y", "", "[A]\nx=1\n",
        Result::Unchanged},
-      {"key of a missing section: nothing to delete", "[A]\nx=1\n", 'k', "B", "x", "",
-       "[A]\nx=1\n", Result::Unchanged},
+      {"key of a missing section: nothing to delete", "[A]\nx=1\n", 'k', "B", "x", "", "[A]\nx=1\n",
+       Result::Unchanged},
       {"section deleted, comment introducing the next kept",
        "[A]\nx=1\n\n[B]\ny=2\n\n; about C\n[C]\nz=3\n", 'd', "b", "", "",
        "[A]\nx=1\n\n; about C\n[C]\nz=3\n", Result::Changed},
-      {"last section deleted with the blank line before it", "[A]\nx=1\n\n[B]\ny=2\n", 'd', "B",
-       "", "", "[A]\nx=1\n", Result::Changed},
-      {"every section of the name deleted", "[A]\nx=1\n[B]\n[a]\ny=2\n", 'd', "A", "", "",
-       "[B]\n", Result::Changed},
+      {"last section deleted with the blank line before it", "[A]\nx=1\n\n[B]\ny=2\n", 'd', "B", "",
+       "", "[A]\nx=1\n", Result::Changed},
+      {"every section of the name deleted", "[A]\nx=1\n[B]\n[a]\ny=2\n", 'd', "A", "", "", "[B]\n",
+       Result::Changed},
       {"missing section: nothing to delete", "[A]\nx=1\n", 'd', "B", "", "", "[A]\nx=1\n",
        Result::Unchanged},
   };
@@ -165,8 +164,10 @@ void CountLines(const std::string& bytes, int& headers, int& entries) {
     if (end == std::string::npos) end = bytes.size();
     std::string line = bytes.substr(start, end - start);
     const auto first = line.find_first_not_of(" \t");
-    if (first != std::string::npos && line[first] == '[') ++headers;
-    else if (first != std::string::npos && line[first] != ';' && line.find('=') != std::string::npos)
+    if (first != std::string::npos && line[first] == '[')
+      ++headers;
+    else if (first != std::string::npos && line[first] != ';' &&
+             line.find('=') != std::string::npos)
       ++entries;
     start = end + 1;
   }
