@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -64,9 +65,15 @@ struct FormulaState {
   std::vector<ActiveRadical> ActiveRadicals;
   int RadicalExpansions = 0;
 
-  // The names of RadicalKeys in list order, and the list they were read from.
+  // Lookup tables of the symbol resolution, built from the element table and RadicalKeys
+  // (the texts they were built from are kept to notice a change): the atomic number of every
+  // 2-character slot, and the radical names grouped by first character, each group in list
+  // order, group c starting at RadicalGroup[c].
+  std::string SymbolIndexSource;
+  std::vector<std::int16_t> SymbolIndex;
   std::string RadicalIndexSource;
   std::vector<RadicalName> RadicalIndex;
+  std::array<std::uint16_t, 257> RadicalGroup{};
 };
 
 // PendingSymbol holds two blanks when no symbol waits to be resolved.

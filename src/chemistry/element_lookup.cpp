@@ -19,20 +19,21 @@ constexpr int kMaxRadicalExpansions = 1000;
 // The shortest radical name that is symbol followed by the first characters of rest; among
 // names of the same length the first in the list wins, so constants radicals come before
 // contributed ones.
-const RadicalName* FindRadical(const std::vector<RadicalName>& index, std::string_view symbol,
+const RadicalName* FindRadical(const FormulaState& f, std::string_view symbol,
                                std::string_view rest) {
   const RadicalName* best = nullptr;
-  for (const RadicalName& radical : index) {
-    const std::string& name = radical.Name;
-    if (name[0] != symbol[0] || name.size() < symbol.size() ||
-        name.size() - symbol.size() > rest.size() ||
+  if (f.RadicalIndex.empty()) return best;
+  unsigned char first = static_cast<unsigned char>(symbol[0]);
+  for (std::size_t i = f.RadicalGroup[first]; i < f.RadicalGroup[first + 1]; ++i) {
+    const std::string& name = f.RadicalIndex[i].Name;
+    if (name.size() < symbol.size() || name.size() - symbol.size() > rest.size() ||
         (best != nullptr && name.size() >= best->Name.size())) {
       continue;
     }
     std::string_view tail = std::string_view(name).substr(symbol.size());
     if (std::string_view(name).substr(0, symbol.size()) == symbol &&
         tail == rest.substr(0, tail.size())) {
-      best = &radical;
+      best = &f.RadicalIndex[i];
     }
   }
   return best;
@@ -91,23 +92,47 @@ void AddFormulaElement(FormulaState& f) {
 
 }  // namespace
 
-void PrepareRadicalIndex(Session& s) {
+void PrepareSymbolLookup(Session& s) {
   FormulaState& f = s.formula;
+  const std::string& symbols = s.elements.ElementSymbols;
+  if (f.SymbolIndex.empty() || f.SymbolIndexSource != symbols) {
+    f.SymbolIndexSource = symbols;
+    f.SymbolIndex.assign(1 << 16, 0);
+    // From the end, so that the first occurrence of a slot is the one that stays.
+    for (std::size_t p = symbols.size() < 2 ? 0 : symbols.size() - 1; p-- > 0;) {
+      unsigned slot =
+          static_cast<unsigned char>(symbols[p]) << 8 | static_cast<unsigned char>(symbols[p + 1]);
+      f.SymbolIndex[slot] = static_cast<std::int16_t>(
+          std::min(RoundHalfEven(static_cast<double>(p + 1) / 2), 32767.0));
+    }
+  }
+
   const KeyListState& lists = s.lists;
-  if (f.RadicalIndexSource == lists.RadicalKeys) return;
+  if (f.RadicalIndexSource == lists.RadicalKeys && !f.RadicalIndex.empty()) return;
   f.RadicalIndexSource = lists.RadicalKeys;
-  f.RadicalIndex.clear();
+  std::vector<RadicalName> names;
   // A name counts only as a whole item, framed by NUL on both sides; a name that starts
   // before RadicalSplit (counting its leading NUL from 1) is one of the constants radicals.
   std::string_view keys = lists.RadicalKeys;
-  for (std::size_t begin = 1; begin < keys.size();) {
+  for (std::size_t begin = 1; begin < keys.size() && names.size() < 65535;) {
     std::size_t end = keys.find('\0', begin);
     if (end == std::string_view::npos) break;  // the last item has no closing NUL
     if (end > begin && keys[begin - 1] == '\0') {
-      f.RadicalIndex.push_back({std::string(keys.substr(begin, end - begin)),
-                                static_cast<int>(begin) < lists.RadicalSplit});
+      names.push_back({std::string(keys.substr(begin, end - begin)),
+                       static_cast<int>(begin) < lists.RadicalSplit});
     }
     begin = end + 1;
+  }
+  std::stable_sort(names.begin(), names.end(), [](const RadicalName& a, const RadicalName& b) {
+    return static_cast<unsigned char>(a.Name[0]) < static_cast<unsigned char>(b.Name[0]);
+  });
+  f.RadicalIndex = std::move(names);
+  std::size_t i = 0;
+  for (unsigned c = 0; c <= 256; ++c) {
+    while (i < f.RadicalIndex.size() && static_cast<unsigned char>(f.RadicalIndex[i].Name[0]) < c) {
+      ++i;
+    }
+    f.RadicalGroup[c] = static_cast<std::uint16_t>(i);
   }
 }
 
@@ -126,13 +151,18 @@ int AtomicNumber(const Session& s, std::string_view slot) {
 int ResolveSymbol(Session& s, EncodingText& text) {
   FormulaState& f = s.formula;
   if (!HasPendingSymbol(f)) return 0;
-  f.CurrentAtomicNumber = AtomicNumber(s, f.PendingSymbol);
+  f.PendingSymbol.resize(2, ' ');
+  // AtomicNumber, read from the table that PrepareSymbolLookup made of it.
+  f.CurrentAtomicNumber = f.SymbolIndex.empty()
+                              ? AtomicNumber(s, f.PendingSymbol)
+                              : f.SymbolIndex[static_cast<unsigned char>(f.PendingSymbol[0]) << 8 |
+                                              static_cast<unsigned char>(f.PendingSymbol[1])];
 
   if (f.CurrentAtomicNumber == 0 || s.flags.ExpandRadicals) {
     std::string symbol = f.PendingSymbol;
     symbol.erase(std::remove(symbol.begin(), symbol.end(), ' '), symbol.end());
     std::string_view rest = std::string_view(text.raw).substr(std::min(text.next, text.raw.size()));
-    const RadicalName* radical = FindRadical(f.RadicalIndex, symbol, rest);
+    const RadicalName* radical = FindRadical(f, symbol, rest);
     bool taken = false;
     std::string value;
     if (radical != nullptr && radical->FromConstants) {

@@ -21,10 +21,10 @@ int AtomicNumber(const Session& s, std::string_view slot);
 // raise a calculation failure.
 int ResolveSymbol(Session& s, EncodingText& text);
 
-// Reads the radical names of RadicalKeys, in list order, into the index that ResolveSymbol
-// searches, when the list changed since the last time. The encoder does it for each
-// component.
-void PrepareRadicalIndex(Session& s);
+// Builds the lookup tables that ResolveSymbol reads (the atomic number of every symbol
+// slot, the radical names of RadicalKeys) when the element table or the radical list changed
+// since the last time. FormulaMass and EncodeFormula do it before they start.
+void PrepareSymbolLookup(Session& s);
 
 // Takes a fresh count slot of the formula encoder, emptied; more than 150 slots fail.
 void TakeCountSlot(FormulaState& f);

@@ -79,7 +79,6 @@ double ElementValue(Session& s, int z) {
 // it is written directly. On return text.next points after the "+" or hydrate mark that
 // ended the component, or at the end. Returns false when the text is not a formula.
 bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
-  PrepareRadicalIndex(s);
   FormulaState& f = s.formula;
   SetPendingSymbol(f, ' ', ' ');
   f.CurrentAtomicNumber = 0;
@@ -185,6 +184,7 @@ bool HasRest(const EncodingText& text) {
 
 std::string EncodeFormula(Session& s, std::string& formula, double& multiplier,
                           double& nextMultiplier) {
+  PrepareSymbolLookup(s);
   ReplaceAll(formula, "(.)", std::string(1, kHydrateMark));
   EncodingText text;
   text.raw = std::move(formula) + ")1";
@@ -232,6 +232,7 @@ double FormulaMass(Session& s, std::string formula) {
   int firstDot = dot == std::string_view::npos ? 0 : static_cast<int>(dot) + 1;
   f.SingleDot = firstDot == FindLast(first, '.');
 
+  PrepareSymbolLookup(s);
   // The components are coded one after the other from one copy of the text, so that a long
   // mixture costs no more than its length.
   ReplaceAll(formula, "(.)", std::string(1, kHydrateMark));

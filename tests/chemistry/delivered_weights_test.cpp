@@ -41,7 +41,9 @@ TEST_F(DeliveredWeightsTest, AllElementsInOrderOfAtomicNumber) {
     EXPECT_EQ(s.elements.ElementSymbols.substr(2 * z - 1, 2), slot) << z;
     EXPECT_EQ(AtomicNumber(s, slot), z) << symbol;
     EXPECT_GT(s.elements.AtomWeight[z], 0) << symbol;
-    if (z > 1) EXPECT_GT(s.elements.AtomWeight[z], 0.9 * s.elements.AtomWeight[z - 1]) << symbol;
+    if (z > 1) {
+      EXPECT_GT(s.elements.AtomWeight[z], 0.9 * s.elements.AtomWeight[z - 1]) << symbol;
+    }
   }
   ASSERT_EQ(z, 118);
   EXPECT_EQ(s.elements.ElementSymbols.size(), 1u + 2 * 118);
