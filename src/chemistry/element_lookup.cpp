@@ -166,12 +166,12 @@ int ResolveSymbol(Session& s, EncodingText& text) {
     bool taken = false;
     std::string value;
     if (radical != nullptr && radical->FromConstants) {
-      IniFileSwitch main(s, s.db.MainIniFile);
+      IniFileSwitch toMain(s, s.db.MainIniFile);
       value = IniGetEntry(s, "Constants", "Radicals", radical->Name);
       taken = true;
     } else if (radical != nullptr && f.CurrentAtomicNumber == 0) {
       // A contributed radical never overrides an element symbol.
-      IniFileSwitch contributed(s, s.db.ContribIniFile);
+      IniFileSwitch toContributed(s, s.db.ContribIniFile);
       value = IniGetEntry(s, "Contributed", "Radicals", radical->Name);
       taken = true;
     }

@@ -28,9 +28,9 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// A period ends the first component as a hydrate mark (CuSO4.5H2O) when the component has a
-// single period and no "(.)" is used: after a count that does not begin with 0, or right
-// after a symbol. Otherwise it is a decimal point (C0.5H2, .5H2O).
+// A period is a hydrate mark (CuSO4.5H2O) when the first component has at most one period
+// and no "(.)" is used, and it follows a count that does not begin with 0 or a symbol.
+// Otherwise it is a decimal point (C0.5H2, .5H2O).
 bool IsHydratePeriod(const FormulaState& f, bool inNumber) {
   if (!f.SingleDot || f.HasHydrateMark) return false;
   if (inNumber) return f.CountTexts[f.CountTop].rfind('0', 0) != 0;

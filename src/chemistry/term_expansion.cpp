@@ -163,7 +163,7 @@ bool ExpandConstants(Session& s) {
   return true;
 }
 
-// Replaces every term head...")  in CalcText (head found without regard to case) by lead,
+// Replaces every term head + inner + ")" in CalcText (head found without regard to case) by lead,
 // "M", a blank and the memory number that value(inner) gives, padded with blanks. A replaced
 // term leaves no head behind and forms none with its neighbours, so one pass from left to
 // right does what searching the rewritten text again from its start would do.
@@ -311,7 +311,7 @@ std::string LookUpConstant(Session& s, const std::string& name, int& m) {
   {
     std::string foundCategory = category;
     std::string foundName = bare;
-    IniFileSwitch main(s, s.db.MainIniFile);
+    IniFileSwitch toMain(s, s.db.MainIniFile);
     value = FindEntry(s, "Constants", s.lists.ConstCategories, foundCategory, foundName);
   }
   if (value.empty()) {
@@ -319,7 +319,7 @@ std::string LookUpConstant(Session& s, const std::string& name, int& m) {
     // ones: the contributed search starts from the name as written.
     std::string foundCategory = category;
     std::string foundName = bare;
-    IniFileSwitch contributed(s, s.db.ContribIniFile);
+    IniFileSwitch toContributed(s, s.db.ContribIniFile);
     value = FindEntry(s, "Contributed", s.lists.ContribCategories, foundCategory, foundName);
   }
   return value;
