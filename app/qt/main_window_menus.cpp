@@ -8,7 +8,7 @@
 #include "calc/memories.h"
 #include "database/database_editor.h"
 #include "database/key_lists.h"
-#include "database/option_switches.h"
+#include "chemistry/option_switches.h"
 #include "qt/latin1.h"
 #include "qt/main_window.h"
 #include "session/session.h"

@@ -10,7 +10,6 @@
 #include "calc/calculation_driver.h"
 #include "database/ini_access.h"
 #include "database/key_lists.h"
-#include "platform/sorted_list.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -73,6 +72,15 @@ const std::string* LineAt(const ListModel& list, int index) {
 // The file that holds the entries of the type shown.
 void PointAtEntryFile(Session& s) {
   s.db.IniFile = s.lists.CurType == "Contributed" ? s.db.ContribIniFile : s.modify.SavedIniFile;
+}
+
+// Adds a line to the sorted list and returns its index: a line goes after every line that is
+// not greater, so the last exact copy of it is the one just added.
+int AddLine(ListModel& list, const std::string& line) {
+  AddSortedItem(list, line);
+  for (int i = static_cast<int>(list.Items.size()) - 1; i >= 0; --i)
+    if (list.Items[i] == line) return i;
+  return -1;
 }
 
 void SelectLine(Session& s, int index) {
@@ -253,10 +261,10 @@ void ShowEntries(Session& s) {
   for (std::string key = PopListItem(keys); !key.empty(); key = PopListItem(keys)) {
     std::string description;
     std::string value = IniGetEntry(s, s.lists.CurType, s.lists.CurCategory, key, &description);
-    AddSortedItem(list, key + "\t" + value + "\t" + description);
+    AddLine(list, key + "\t" + value + "\t" + description);
   }
   w.txtINFO = {};
-  AddSortedItem(list, "");
+  AddLine(list, "");
   Notify(s);
   s.window.WaitCursor = false;
   s.ui.Changed(Control::Cursor);
@@ -325,16 +333,16 @@ void txtINFO_LostFocus(Session& s, int) {
     list.Items.erase(list.Items.begin() + n);
     if (list.ListIndex == n) list.ListIndex = -1;
     if (list.ListIndex > n) --list.ListIndex;
-    added = AddSortedItem(list, line);
+    added = AddLine(list, line);
     if (!EqualNoCase(old.key, newKey)) {
       RunStep([&] { IniPutEntry(s, s.lists.CurType, s.lists.CurCategory, old.key, kNul); });
     }
   } else {
-    added = AddSortedItem(list, line);
+    added = AddLine(list, line);
   }
   s.db.IniFile = w.SavedIniFile;
   if (list.Items.front() != "") {
-    AddSortedItem(list, "");
+    AddLine(list, "");
     ++added;
   }
   SelectLine(s, added);
