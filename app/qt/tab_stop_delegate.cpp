@@ -40,13 +40,14 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
                             const QModelIndex& index) const {
   QStyleOptionViewItem opt(option);
   initStyleOption(&opt, index);
-  const QString text = opt.text;
-  opt.text.clear();
   const QWidget* widget = opt.widget;
   QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+  // The text area is laid out for the whole line; the style then draws the background only.
+  const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+  const QString text = opt.text;
+  opt.text.clear();
   style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
-  const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
   const QFontMetrics metrics(opt.font);
   const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
                                      : (opt.state & QStyle::State_Active) ? QPalette::Active
@@ -63,7 +64,7 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   int x = 0;
   for (qsizetype i = 0; i < parts.size(); ++i) {
     if (i > 0) x = NextStop(x, stops_, metrics.averageCharWidth());
-    QRect cell(left + x, area.top(), std::max(0, area.right() - left - x), area.height());
+    QRect cell(left + x, area.top(), std::max(0, opt.rect.right() + 1 - left - x), area.height());
     painter->drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, parts[i]);
     x += metrics.horizontalAdvance(parts[i]);
   }

@@ -218,6 +218,7 @@ TEST_F(DatabaseEditorTest, FieldsAreTrimmedAndIncompleteEntriesAreNotWritten) {
     EXPECT_FALSE(s.db.DbChanged) << row.name;
     EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << row.name;
     EXPECT_EQ(Lines().size(), 3u) << row.name;
+    frmModify::Form_Unload(s);
   }
   frmModify::Form_Load(s);
   Commit("  mu  ", " 1.2566E-6 ", " permeability ");
@@ -277,6 +278,7 @@ TEST_F(DatabaseEditorTest, RenamingAKeyAsksAndYesReplacesNoKeepsBoth) {
     EXPECT_EQ(LineOf("R") >= 0, row.oldLineKept) << row.name;
     EXPECT_GE(LineOf(row.newKey), 0) << row.name;
     EXPECT_EQ(s.modify.txtINFO[0], row.newKey) << row.name;
+    frmModify::Form_Unload(s);
   }
 }
 
@@ -350,6 +352,7 @@ TEST_F(DatabaseEditorTest, TypedCategoryNamesSelectExistingCategoriesWithoutAQue
     EXPECT_TRUE(ui.questions.empty()) << row.typed;
     EXPECT_EQ(s.lists.CurCategory, row.category) << row.typed;
     EXPECT_EQ(s.modify.cmbCategory[1].Text, row.category) << row.typed;
+    frmModify::Form_Unload(s);
   }
   EXPECT_EQ(Lines(), (std::vector<std::string>{"", "AGCL\t1.8E-10\tsilver chloride"}));
 }
@@ -406,6 +409,7 @@ TEST_F(DatabaseEditorTest, CategoryNamesThatCannotBeSectionsAreRefused) {
     EXPECT_TRUE(ui.questions.empty()) << typed;
     EXPECT_EQ(ui.messages.size(), 1u) << typed;
     EXPECT_EQ(s.modify.cmbCategory[1].Items.size(), 3u) << typed;
+    frmModify::Form_Unload(s);
   }
 }
 

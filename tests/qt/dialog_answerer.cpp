@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QTest>
 
 namespace ostravel::testing {
 
@@ -33,7 +34,15 @@ void DialogAnswerer::AnswerBox() {
     box->done(QMessageBox::Cancel);
     return;
   }
+  // A window manager gives the activation back to the window below the box; the offscreen
+  // platform does not, so the answerer does.
+  QPointer<QWidget> below = box->parentWidget() != nullptr ? box->parentWidget()->window() : nullptr;
   button->click();
+  QApplication::processEvents();  // the box's own activation changes come first
+  if (below != nullptr && below->isVisible()) {
+    QApplication::setActiveWindow(below);
+    QTest::qWaitForWindowActive(below);
+  }
 }
 
 void DialogAnswerer::DriveDialog() {
@@ -46,6 +55,9 @@ void DialogAnswerer::DriveDialog() {
     dialog->reject();
     return;
   }
+  // Focus changes drive the dialogs: the action starts once the dialog is the active window.
+  QApplication::setActiveWindow(dialog);
+  if (!QTest::qWaitForWindowActive(dialog)) ADD_FAILURE() << "the dialog is not active";
   auto action = std::move(actions_.front());
   actions_.pop_front();
   action(dialog);

@@ -221,7 +221,7 @@ TEST(MainWindowTest, CategoryMenusKeepNoStaleElements) {
   WindowFixture f;
   f.s->window.mnuConst.Captions = {"Only"};
   f.ui.Changed(Control::Menus);
-  QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QList<QAction*> elements = f.Action("mnuConstants")->menu()->actions();
   ASSERT_EQ(elements.size(), 1);
   EXPECT_EQ(elements[0]->text(), "Only");

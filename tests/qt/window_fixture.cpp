@@ -46,7 +46,7 @@ WindowFixture::WindowFixture(const std::string& database) {
   Form_Load(*s, "");
   window->show();
   QApplication::setActiveWindow(window.get());
-  if (!QTest::qWaitForWindowExposed(window.get())) ADD_FAILURE() << "the window is not shown";
+  if (!QTest::qWaitForWindowActive(window.get())) ADD_FAILURE() << "the window is not active";
 }
 
 WindowFixture::~WindowFixture() {
