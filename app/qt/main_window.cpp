@@ -33,16 +33,19 @@ Dravik::Dravik(Session& s, QtPlatform& ui) : s_(s), ui_(ui) {
   BuildControls();
   BuildMenus();
   ui_.SetMainWindow(this);
-  ui_.AddObserver([this](Control control) { Show(control); });
+  observer_ = ui_.AddObserver([this](Control control) { Show(control); });
   ui_.SetFocusHandler([this](Control control) { Focus(control); });
   ui_.SetModalHandler([this](Dialog dialog) { ShowDialog(dialog); });
   for (Control c : {Control::Caption, Control::EntryLine, Control::CalculateButton,
                     Control::Memories, Control::KeyList, Control::Labels, Control::Menus})
     Show(c);
-  resize(760, 520);
+  resize(880, 560);
 }
 
 Dravik::~Dravik() {
+  ui_.RemoveObserver(observer_);
+  ui_.SetFocusHandler({});
+  ui_.SetModalHandler({});
   if (waitCursor_) QApplication::restoreOverrideCursor();
 }
 
@@ -82,8 +85,8 @@ void Dravik::BuildControls() {
   lstKey_->setSelectionMode(QAbstractItemView::SingleSelection);
   lists_->addWidget(memories_);
   lists_->addWidget(lstKey_);
-  lists_->setStretchFactor(0, 3);
-  lists_->setStretchFactor(1, 2);
+  lists_->setStretchFactor(0, 1);
+  lists_->setStretchFactor(1, 1);
   layout->addWidget(lists_, 1);
 
   auto* bottom = new QHBoxLayout;

@@ -99,6 +99,7 @@ class Dravik : public QMainWindow {
   SimplexDialog* simplex_ = nullptr;
   ModifyDialog* modify_ = nullptr;
   bool waitCursor_ = false;
+  int observer_ = 0;  // this window's registration with the platform
 };
 
 }  // namespace ostravel

@@ -30,8 +30,13 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 
 QtPlatform::QtPlatform() { sinceYield_.start(); }
 
-void QtPlatform::AddObserver(std::function<void(Control)> observer) {
-  observers_.push_back(std::move(observer));
+int QtPlatform::AddObserver(std::function<void(Control)> observer) {
+  observers_.emplace_back(++nextObserver_, std::move(observer));
+  return nextObserver_;
+}
+
+void QtPlatform::RemoveObserver(int id) {
+  std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
 }
 
 QWidget* QtPlatform::DialogParent() const {
@@ -82,7 +87,9 @@ void QtPlatform::YieldToEvents() {
 }
 
 void QtPlatform::Changed(Control control) {
-  for (const auto& observer : observers_) observer(control);
+  // A copy: an observer may add or remove observers while it runs.
+  const auto observers = observers_;
+  for (const auto& [id, observer] : observers) observer(control);
 }
 
 void QtPlatform::SetFocus(Control control) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -17,8 +18,10 @@ class QtPlatform : public Platform {
   QtPlatform();
 
   // Observers see every Changed(control): the main window, and the web gateway's channel
-  // server, which watches Control::LinkLabels and Control::Timer.
-  void AddObserver(std::function<void(Control)> observer);
+  // server, which watches Control::LinkLabels and Control::Timer. Returns a number for
+  // RemoveObserver.
+  int AddObserver(std::function<void(Control)> observer);
+  void RemoveObserver(int id);
   // The main window shows focus changes and modal windows.
   void SetFocusHandler(std::function<void(Control)> handler) { focusHandler_ = std::move(handler); }
   void SetModalHandler(std::function<void(Dialog)> handler) { modalHandler_ = std::move(handler); }
@@ -46,7 +49,8 @@ class QtPlatform : public Platform {
   static constexpr qint64 kYieldIntervalMs = 15;
 
   QElapsedTimer sinceYield_;
-  std::vector<std::function<void(Control)>> observers_;
+  std::vector<std::pair<int, std::function<void(Control)>>> observers_;
+  int nextObserver_ = 0;
   std::function<void(Control)> focusHandler_;
   std::function<void(Dialog)> modalHandler_;
   QPointer<QWidget> mainWindow_;
