@@ -53,8 +53,8 @@ void Dravik::BuildControls() {
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
 
-  Label1_ = Named(new QLabel(QStringLiteral("Enter calculation(s) separated by semicolons")),
-                  "Label1");
+  Label1_ =
+      Named(new QLabel(QStringLiteral("Enter calculation(s) separated by semicolons")), "Label1");
   layout->addWidget(Label1_);
 
   auto* entryRow = new QHBoxLayout;
@@ -67,10 +67,9 @@ void Dravik::BuildControls() {
   entryRow->addWidget(Calculate_);
   layout->addLayout(entryRow);
 
-  Label2_ = Named(
-      new QLabel(QStringLiteral(
-          "Left-click on a memory line to retrieve value; double click for formula")),
-      "Label2");
+  Label2_ = Named(new QLabel(QStringLiteral(
+                      "Left-click on a memory line to retrieve value; double click for formula")),
+                  "Label2");
   layout->addWidget(Label2_);
 
   lists_ = new QSplitter(Qt::Horizontal);
@@ -99,7 +98,8 @@ void Dravik::BuildControls() {
   txtE_ = Named(new QLabel, "txtE");
   txtE_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   bottom->addWidget(lblClip_, 1);
-  for (QLabel* label : {LblX_, txtX_, lblE_, txtE_}) bottom->addWidget(label);
+  for (QLabel* label : {LblX_, txtX_, lblE_, txtE_})
+    bottom->addWidget(label);
   layout->addLayout(bottom);
   setCentralWidget(central);
 

@@ -86,7 +86,9 @@ void Dravik::OnEnter() {
   entryline_KeyPress(s_, key);
 }
 
-void Dravik::OnCalculate() { RunHandler([this] { Calculate_Click(s_); }); }
+void Dravik::OnCalculate() {
+  RunHandler([this] { Calculate_Click(s_); });
+}
 
 void Dravik::OnMemoryClicked(QListWidgetItem* item) {
   RunHandler([this, item] {

@@ -6,9 +6,9 @@
 
 #include "calc/about.h"
 #include "calc/memories.h"
+#include "chemistry/option_switches.h"
 #include "database/database_editor.h"
 #include "database/key_lists.h"
-#include "chemistry/option_switches.h"
 #include "qt/latin1.h"
 #include "qt/main_window.h"
 #include "session/session.h"
@@ -48,10 +48,13 @@ void Dravik::BuildMenus() {
   optQuick_ = AddItem(mnuOptions, "optQuick", "&Quick Simplex");
   optCodes_ = AddItem(mnuOptions, "optCodes", "&Constants as Abbreviations");
   optRadicals_ = AddItem(mnuOptions, "optRadicals", "&Expand Radical such as 'Ac'");
-  for (QAction* option : {optQuick_, optCodes_, optRadicals_}) option->setCheckable(true);
+  for (QAction* option : {optQuick_, optCodes_, optRadicals_})
+    option->setCheckable(true);
   connect(mnuOptions, &QMenu::aboutToShow, this, [this] { mnuOptions_Click(s_); });
-  connect(optQuick_, &QAction::triggered, this, [this] { RunHandler([this] { optQuick_Click(s_); }); });
-  connect(optCodes_, &QAction::triggered, this, [this] { RunHandler([this] { optCodes_Click(s_); }); });
+  connect(optQuick_, &QAction::triggered, this,
+          [this] { RunHandler([this] { optQuick_Click(s_); }); });
+  connect(optCodes_, &QAction::triggered, this,
+          [this] { RunHandler([this] { optCodes_Click(s_); }); });
   connect(optRadicals_, &QAction::triggered, this,
           [this] { RunHandler([this] { optRadicals_Click(s_); }); });
 

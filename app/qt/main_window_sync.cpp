@@ -1,10 +1,10 @@
 // Shows the model of the main window in its widgets whenever the core reports a change.
 #include <QApplication>
-#include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 
 #include "qt/latin1.h"
 #include "qt/main_window.h"
@@ -29,14 +29,16 @@ void ShowItems(QListWidget* list, std::vector<std::string>& shown,
   if (items.size() >= shown.size() && list->count() == static_cast<int>(shown.size()) &&
       std::equal(shown.begin(), shown.end(), items.end() - shown.size())) {
     const std::size_t added = items.size() - shown.size();
-    for (std::size_t i = added; i-- > 0;) list->insertItem(0, ToQt(items[i]));
+    for (std::size_t i = added; i-- > 0;)
+      list->insertItem(0, ToQt(items[i]));
     shown = items;
     return;
   }
   list->clear();
   QStringList lines;
   lines.reserve(static_cast<qsizetype>(items.size()));
-  for (const std::string& item : items) lines.append(ToQt(item));
+  for (const std::string& item : items)
+    lines.append(ToQt(item));
   list->addItems(lines);
   shown = items;
 }

@@ -38,9 +38,11 @@ bool IsEnter(QEvent* event) {
 void ShowCombo(QComboBox* combo, const ComboModel& model) {
   const QSignalBlocker blocker(combo);
   QStringList items;
-  for (const std::string& item : model.Items) items.append(ToQt(item));
+  for (const std::string& item : model.Items)
+    items.append(ToQt(item));
   QStringList shown;
-  for (int i = 0; i < combo->count(); ++i) shown.append(combo->itemText(i));
+  for (int i = 0; i < combo->count(); ++i)
+    shown.append(combo->itemText(i));
   if (shown != items) {
     combo->clear();
     combo->addItems(items);
@@ -71,7 +73,8 @@ void ModifyDialog::BuildControls() {
   QAction* cancel = file->addAction(QStringLiteral("&Cancel"));
   cancel->setObjectName("mnuCancel");
   layout->setMenuBar(bar);
-  connect(save, &QAction::triggered, this, [this] { Run([this] { frmModify::mnuSave_Click(s_); }); });
+  connect(save, &QAction::triggered, this,
+          [this] { Run([this] { frmModify::mnuSave_Click(s_); }); });
   connect(cancel, &QAction::triggered, this,
           [this] { Run([this] { frmModify::mnuCancel_Click(s_); }); });
 
@@ -98,8 +101,8 @@ void ModifyDialog::BuildControls() {
   auto* fields = new QGridLayout;
   const char* captions[] = {"Abbrev", "Value", "Description"};
   for (int i = 0; i < 3; ++i) {
-    labels_[i] = Named(new QLabel(QString::fromLatin1(captions[i])),
-                       QStringLiteral("Label%1").arg(i + 2));
+    labels_[i] =
+        Named(new QLabel(QString::fromLatin1(captions[i])), QStringLiteral("Label%1").arg(i + 2));
     txtINFO_[i] = Named(new QLineEdit, QStringLiteral("txtINFO(%1)").arg(i));
     labels_[i]->setBuddy(txtINFO_[i]);
     fields->addWidget(labels_[i], 0, i);
@@ -119,7 +122,8 @@ void ModifyDialog::BuildControls() {
   buttons->addWidget(deleteButton_);
   layout->addLayout(buttons);
 
-  for (QComboBox* combo : cmbCategory_) combo->installEventFilter(this);
+  for (QComboBox* combo : cmbCategory_)
+    combo->installEventFilter(this);
   cmbCategory_[1]->lineEdit()->installEventFilter(this);
   lstINFO_->installEventFilter(this);
 
@@ -153,7 +157,8 @@ int ModifyDialog::FieldIndex(const QObject* watched) const {
 
 void ModifyDialog::ReadFields() {
   FrmModifyModel& w = s_.modify;
-  for (int i = 0; i < 3; ++i) w.txtINFO[i] = FromQt(txtINFO_[i]->text());
+  for (int i = 0; i < 3; ++i)
+    w.txtINFO[i] = FromQt(txtINFO_[i]->text());
   w.cmbCategory[1].Text = FromQt(cmbCategory_[1]->currentText());
 }
 
@@ -179,7 +184,8 @@ void ModifyDialog::ShowModel() {
   }
   if (shownLines_ != list.Items) {
     lstINFO_->clear();
-    for (const std::string& line : list.Items) lstINFO_->addItem(ToQt(line));
+    for (const std::string& line : list.Items)
+      lstINFO_->addItem(ToQt(line));
     shownLines_ = list.Items;
   }
   if (list.ListIndex >= 0 && list.ListIndex < lstINFO_->count()) {

@@ -28,7 +28,9 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 
 }  // namespace
 
-QtPlatform::QtPlatform() { sinceYield_.start(); }
+QtPlatform::QtPlatform() {
+  sinceYield_.start();
+}
 
 int QtPlatform::AddObserver(std::function<void(Control)> observer) {
   observers_.emplace_back(++nextObserver_, std::move(observer));
@@ -69,15 +71,21 @@ std::string QtPlatform::InputBox(const std::string& prompt, const std::string& t
   return FromQt(dialog.textValue());
 }
 
-std::string QtPlatform::ClipboardText() { return FromQt(QGuiApplication::clipboard()->text()); }
+std::string QtPlatform::ClipboardText() {
+  return FromQt(QGuiApplication::clipboard()->text());
+}
 
 void QtPlatform::SetClipboardText(const std::string& text) {
   QGuiApplication::clipboard()->setText(ToQt(text));
 }
 
-void QtPlatform::ClearClipboard() { QGuiApplication::clipboard()->clear(); }
+void QtPlatform::ClearClipboard() {
+  QGuiApplication::clipboard()->clear();
+}
 
-void QtPlatform::Beep() { QApplication::beep(); }
+void QtPlatform::Beep() {
+  QApplication::beep();
+}
 
 void QtPlatform::YieldToEvents() {
   // Called after every token and operator: only a clock read unless the interval has passed.
@@ -89,7 +97,8 @@ void QtPlatform::YieldToEvents() {
 void QtPlatform::Changed(Control control) {
   // A copy: an observer may add or remove observers while it runs.
   const auto observers = observers_;
-  for (const auto& [id, observer] : observers) observer(control);
+  for (const auto& [id, observer] : observers)
+    observer(control);
 }
 
 void QtPlatform::SetFocus(Control control) {

@@ -12,8 +12,7 @@
 
 namespace ostravel {
 
-int RunQt(int argc, char** argv, const std::string& programFolder,
-          const std::string& commandLine) {
+int RunQt(int argc, char** argv, const std::string& programFolder, const std::string& commandLine) {
   QElapsedTimer sinceStart;
   sinceStart.start();
   QApplication app(argc, argv);

@@ -7,7 +7,6 @@ namespace ostravel {
 
 // Starts the program with the Qt window: a one-shot command line answers and ends without
 // showing it. Returns the process's exit code.
-int RunQt(int argc, char** argv, const std::string& programFolder,
-          const std::string& commandLine);
+int RunQt(int argc, char** argv, const std::string& programFolder, const std::string& commandLine);
 
 }  // namespace ostravel

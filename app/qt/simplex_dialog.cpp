@@ -91,7 +91,9 @@ SimplexDialog::SimplexDialog(Session& s, QWidget* parent) : QDialog(parent), s_(
   entry_x0_->setFocus(Qt::OtherFocusReason);
 }
 
-bool SimplexDialog::PassRunning() const { return !s_.solver.window.cmd_ok_Visible; }
+bool SimplexDialog::PassRunning() const {
+  return !s_.solver.window.cmd_ok_Visible;
+}
 
 SimplexControl SimplexDialog::Focused() const {
   const QWidget* focus = focusWidget();
@@ -209,9 +211,7 @@ void SimplexDialog::keyPressEvent(QKeyEvent* event) {
 void SimplexDialog::reject() {
   if (closing_) return;
   if (depth_ > 0 && PassRunning()) {
-    afterPass_ = [this] {
-      s_.solver.window.CloseRequested = true;
-    };
+    afterPass_ = [this] { s_.solver.window.CloseRequested = true; };
     return;
   }
   closing_ = true;

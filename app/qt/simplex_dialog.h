@@ -53,8 +53,8 @@ class SimplexDialog : public QDialog {
   QPushButton* cmd_ok_;
   QPushButton* cmd_save_;
   QPushButton* cmd_cancel_;
-  int depth_ = 0;                     // handlers running (a pass yields to events)
-  std::function<void()> afterPass_;   // an action that waits for the pass to end
+  int depth_ = 0;                    // handlers running (a pass yields to events)
+  std::function<void()> afterPass_;  // an action that waits for the pass to end
   bool closing_ = false;
 };
 

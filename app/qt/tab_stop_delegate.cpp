@@ -8,7 +8,9 @@ namespace {
 
 constexpr int kDefaultStop = 32;  // dialog units between stops when none are set
 
-int ToPixels(int dialogUnits, int averageCharWidth) { return dialogUnits * averageCharWidth / 4; }
+int ToPixels(int dialogUnits, int averageCharWidth) {
+  return dialogUnits * averageCharWidth / 4;
+}
 
 }  // namespace
 

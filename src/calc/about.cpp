@@ -15,6 +15,8 @@ std::string AboutText() {
          "TOLVANE.TXT gives more information.";
 }
 
-void mnuAbout_Click(Session& s) { s.ui.MessageBox(AboutText(), MessageIcon::None, kAppTitle); }
+void mnuAbout_Click(Session& s) {
+  s.ui.MessageBox(AboutText(), MessageIcon::None, kAppTitle);
+}
 
 }  // namespace ostravel

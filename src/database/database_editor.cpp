@@ -26,11 +26,14 @@ std::string Trim(std::string_view text) {
 }
 
 std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  return Upper(a) == Upper(b);
+}
 
 std::string ProgramFile(const Session& s, const char* name) {
   return (std::filesystem::path(s.db.ProgramFolder) / name).string();
@@ -45,7 +48,9 @@ void RunStep(Step step) {
   }
 }
 
-void Notify(Session& s) { s.ui.Changed(Control::ModifyWindow); }
+void Notify(Session& s) {
+  s.ui.Changed(Control::ModifyWindow);
+}
 
 // The key, value and description of a list line (missing parts are empty).
 struct EntryParts {
@@ -279,7 +284,9 @@ void lstINFO_Click(Session& s) {
   Notify(s);
 }
 
-void lstINFO_KeyDown(Session&, int& key) { key = 0; }
+void lstINFO_KeyDown(Session&, int& key) {
+  key = 0;
+}
 
 void SplitEntryLine(Session& s, const std::string& text) {
   EntryParts parts = SplitLine(text);
@@ -306,7 +313,8 @@ void txtINFO_LostFocus(Session& s, int) {
   int n = LineAt(list, w.txtINFO0_Tag) != nullptr ? w.txtINFO0_Tag : 0;
   const EntryParts old = SplitLine(list.Items.empty() ? std::string() : list.Items[n]);
 
-  for (std::string& field : w.txtINFO) field = Trim(field);
+  for (std::string& field : w.txtINFO)
+    field = Trim(field);
   Notify(s);
   const std::string& key = w.txtINFO[0];
   const std::string& value = w.txtINFO[1];
@@ -387,9 +395,13 @@ void Command1_Click(Session& s, int index) {
   }
 }
 
-void mnuSave_Click(Session& s) { Command1_Click(s, 0); }
+void mnuSave_Click(Session& s) {
+  Command1_Click(s, 0);
+}
 
-void mnuCancel_Click(Session& s) { Command1_Click(s, 1); }
+void mnuCancel_Click(Session& s) {
+  Command1_Click(s, 1);
+}
 
 }  // namespace frmModify
 }  // namespace ostravel

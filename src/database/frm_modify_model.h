@@ -16,7 +16,15 @@ struct ComboModel {
   bool Visible = true;
 };
 
-enum class ModifyControl { None, cmbCategory0, cmbCategory1, lstINFO, txtINFO0, txtINFO1, txtINFO2 };
+enum class ModifyControl {
+  None,
+  cmbCategory0,
+  cmbCategory1,
+  lstINFO,
+  txtINFO0,
+  txtINFO1,
+  txtINFO2
+};
 
 struct FrmModifyModel {
   std::string Caption = "Modify Database";
@@ -25,7 +33,7 @@ struct FrmModifyModel {
   ListModel lstINFO;  // sorted; the empty line sorts first
   // txtINFO(0..2): abbreviation (the key), value and description of the entry being edited.
   std::array<std::string, 3> txtINFO;
-  int txtINFO0_Tag = 0;  // list index of the line being edited
+  int txtINFO0_Tag = 0;      // list index of the line being edited
   std::string SavedIniFile;  // IniFile when the editor opened: the main database file
   // Categories created in this editor ("type" NUL "category"); their key is written into the
   // type section with the first committed entry.

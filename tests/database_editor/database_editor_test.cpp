@@ -17,9 +17,9 @@
 namespace ostravel {
 namespace {
 
-using frmModify::Command1_Click;
 using frmModify::cmbCategory_Click;
 using frmModify::cmbCategory_KeyPress;
+using frmModify::Command1_Click;
 using frmModify::lstINFO_Click;
 using frmModify::txtINFO_KeyPress;
 using frmModify::txtINFO_LostFocus;
@@ -59,8 +59,7 @@ class DatabaseEditorTest : public ::testing::Test {
   }
 
   // The entry text (value, "|", description) of key as the main file holds it now.
-  std::string Stored(const std::string& type, const std::string& category,
-                     const std::string& key) {
+  std::string Stored(const std::string& type, const std::string& category, const std::string& key) {
     const std::string saved = s.db.IniFile;
     s.db.IniFile = s.db.MainIniFile;
     std::string description;
@@ -126,8 +125,7 @@ TEST_F(DatabaseEditorTest, OpeningCopiesTheDatabaseAndShowsTheFirstConstantCateg
   EXPECT_EQ(s.modify.SavedIniFile, s.db.MainIniFile);
   EXPECT_EQ(s.modify.cmbCategory[0].Items, (std::vector<std::string>{"Examples", "Constants"}));
   EXPECT_EQ(s.modify.cmbCategory[0].ListIndex, 1);
-  EXPECT_EQ(s.modify.cmbCategory[1].Items,
-            (std::vector<std::string>{"<NEW>", "Physical", "Ksp"}));
+  EXPECT_EQ(s.modify.cmbCategory[1].Items, (std::vector<std::string>{"<NEW>", "Physical", "Ksp"}));
   EXPECT_EQ(s.modify.cmbCategory[1].ListIndex, 1);
   EXPECT_TRUE(s.modify.cmbCategory[1].Visible);
   EXPECT_EQ(s.lists.CurType, "Constants");
@@ -443,8 +441,7 @@ TEST_F(DatabaseEditorTest, ModifyDatabaseReloadsTheMenusOnlyAfterAWrite) {
   EXPECT_FALSE(s.window.lstKey.Visible);
   EXPECT_EQ(s.db.IniFile, s.db.MainIniFile);
   EXPECT_TRUE(s.db.DbChanged);
-  EXPECT_EQ(s.window.mnuConst.Captions,
-            (std::vector<std::string>{"Physical", "Ksp", "Metals"}));
+  EXPECT_EQ(s.window.mnuConst.Captions, (std::vector<std::string>{"Physical", "Ksp", "Metals"}));
 
   // Without a write the menus are left as they are.
   s.window.mnuConst.Captions = {"unchanged"};

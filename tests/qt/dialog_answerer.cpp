@@ -29,19 +29,19 @@ void DialogAnswerer::AnswerBox() {
   answers_.pop_front();
   QAbstractButton* button = box->button(answer);
   if (button == nullptr) {
-    ADD_FAILURE() << "the message box has not the expected button: "
-                  << box->text().toStdString();
+    ADD_FAILURE() << "the message box has not the expected button: " << box->text().toStdString();
     box->done(QMessageBox::Cancel);
     return;
   }
   // A window manager gives the activation back to the window below the box; the offscreen
   // platform does not, so the answerer does.
-  QPointer<QWidget> below = box->parentWidget() != nullptr ? box->parentWidget()->window() : nullptr;
+  QPointer<QWidget> below =
+      box->parentWidget() != nullptr ? box->parentWidget()->window() : nullptr;
   button->click();
   QApplication::processEvents();  // the box's own activation changes come first
   if (below != nullptr && below->isVisible()) {
     QApplication::setActiveWindow(below);
-    QTest::qWaitForWindowActive(below);
+    if (!QTest::qWaitForWindowActive(below)) ADD_FAILURE() << "the window below is not active";
   }
 }
 

@@ -86,7 +86,8 @@ TEST_F(SolverWindowTest, EnterMovesThroughTheFieldsAndAnEditStartsAfresh) {
     EXPECT_EQ(x0->text(), "10");  // Enter was dropped, not typed
     QTest::keyClick(ok, Qt::Key_Return);
     EXPECT_EQ(ok->text(), "Continue");
-    for (int pass = 0; pass < 3; ++pass) QTest::mouseClick(ok, Qt::LeftButton);
+    for (int pass = 0; pass < 3; ++pass)
+      QTest::mouseClick(ok, Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(d, "cmd_save"), Qt::LeftButton);
   });
   f.RunLine("x^2=9");
@@ -100,8 +101,9 @@ TEST_F(SolverWindowTest, CancelAndEscapeStoreNothingAndTheCloseBoxKeepsTheAnswer
     std::function<void(QDialog*)> close;
     bool stored;
   } rows[] = {
-      {"cancel", [](QDialog* d) { QTest::mouseClick(Child<QPushButton>(d, "cmd_cancel"),
-                                                    Qt::LeftButton); }, false},
+      {"cancel",
+       [](QDialog* d) { QTest::mouseClick(Child<QPushButton>(d, "cmd_cancel"), Qt::LeftButton); },
+       false},
       {"escape", [](QDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }, false},
       {"close box", [](QDialog* d) { d->close(); }, true},
   };
@@ -153,7 +155,8 @@ class EditorWindowTest : public ::testing::Test {
   static QStringList Lines(QDialog* d) {
     QStringList lines;
     auto* list = Child<QListWidget>(d, "lstINFO");
-    for (int i = 0; i < list->count(); ++i) lines.append(list->item(i)->text());
+    for (int i = 0; i < list->count(); ++i)
+      lines.append(list->item(i)->text());
     return lines;
   }
 
@@ -168,8 +171,8 @@ TEST_F(EditorWindowTest, AddsRenamesAndDeletesEntries) {
     EXPECT_EQ(type->currentText(), "Constants");
     EXPECT_EQ(category->currentText(), "Physical");
     EXPECT_EQ(category->count(), 3);
-    EXPECT_EQ(Lines(d), (QStringList{"", "NA\t6.02214E23\tAvogadro constant",
-                                     "R\t8.314\tgas constant"}));
+    EXPECT_EQ(Lines(d),
+              (QStringList{"", "NA\t6.02214E23\tAvogadro constant", "R\t8.314\tgas constant"}));
     EXPECT_EQ(Child<QListWidget>(d, "lstINFO")->currentRow(), 0);
     std::array<QLineEdit*, 3> fields{Child<QLineEdit>(d, "txtINFO(0)"),
                                      Child<QLineEdit>(d, "txtINFO(1)"),

@@ -34,7 +34,8 @@ TEST(MainWindowTest, ShowsItsCaptionControlsAndMenus) {
   EXPECT_EQ(f.Find<QLineEdit>("entryline")->accessibleName(), "entryline");
 
   QStringList menus;
-  for (QAction* action : f.window->menuBar()->actions()) menus.append(action->text());
+  for (QAction* action : f.window->menuBar()->actions())
+    menus.append(action->text());
   EXPECT_EQ(menus, (QStringList{"&File", "&Options", "&Examples", "&Constants", "Co&ntributed",
                                 "&About"}));
   QStringList file;

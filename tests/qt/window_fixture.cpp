@@ -35,7 +35,8 @@ WindowFixture::WindowFixture(const std::string& database) {
   namespace fs = std::filesystem;
   if (database.empty()) {
     for (const auto& entry : fs::directory_iterator(OSTRAVEL_DATA_DIR)) {
-      if (entry.is_regular_file()) fs::copy_file(entry.path(), dir.path() / entry.path().filename());
+      if (entry.is_regular_file())
+        fs::copy_file(entry.path(), dir.path() / entry.path().filename());
     }
   } else {
     dir.Write("TOLVANE.INI", database);
@@ -72,7 +73,8 @@ void WindowFixture::RunLine(const QString& text) {
 QStringList WindowFixture::Lines(const QString& list) const {
   QStringList lines;
   auto* widget = Find<QListWidget>(list);
-  for (int i = 0; widget != nullptr && i < widget->count(); ++i) lines.append(widget->item(i)->text());
+  for (int i = 0; widget != nullptr && i < widget->count(); ++i)
+    lines.append(widget->item(i)->text());
   return lines;
 }
 
@@ -90,6 +92,8 @@ void WindowFixture::ClickLine(const QString& list, int row, bool twice) {
   }
 }
 
-QString WindowFixture::Clipboard() const { return QGuiApplication::clipboard()->text(); }
+QString WindowFixture::Clipboard() const {
+  return QGuiApplication::clipboard()->text();
+}
 
 }  // namespace ostravel::testing
