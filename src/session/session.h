@@ -7,6 +7,7 @@
 #include "calc/number_format.h"
 #include "chemistry/chemistry_state.h"
 #include "database/database_state.h"
+#include "database/frm_modify_model.h"
 #include "database/key_list_state.h"
 #include "engine/engine_state.h"
 #include "gateway/gateway_state.h"
@@ -37,6 +38,7 @@ class Session {
   ElementTable elements;
   FormulaState formula;
   SolverState solver;
+  FrmModifyModel modify;  // the database editor frmModify
   GatewayState gateway;
 };
 

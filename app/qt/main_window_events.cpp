@@ -1,0 +1,114 @@
+// The user's actions in the main window, handed to the core's handlers after the widgets'
+// state has been written back into the model.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <algorithm>
+
+#include "calc/calculation_driver.h"
+#include "calc/memories.h"
+#include "database/key_lists.h"
+#include "qt/latin1.h"
+#include "qt/main_window.h"
+#include "qt/qt_platform.h"
+#include "session/session.h"
+
+namespace ostravel {
+
+void Dravik::ReadEntrySelection() {
+  TextBoxModel& model = s_.window.entryline;
+  if (entryline_->hasSelectedText()) {
+    model.SelStart = entryline_->selectionStart();
+    model.SelLength = entryline_->selectionLength();
+  } else {
+    model.SelStart = entryline_->cursorPosition();
+    model.SelLength = 0;
+  }
+}
+
+// The text, caret and selection of the entry line. A QLineEdit forgets its selection when it
+// loses the focus, so while it has none the model keeps what it held when the focus left.
+void Dravik::ReadEntryLine() {
+  TextBoxModel& model = s_.window.entryline;
+  model.Text = FromQt(entryline_->text());
+  if (entryline_->hasFocus()) ReadEntrySelection();
+  const int size = static_cast<int>(model.Text.size());
+  model.SelStart = std::clamp(model.SelStart, 0, size);
+  model.SelLength = std::clamp(model.SelLength, 0, size - model.SelStart);
+}
+
+// While a line runs, the window still answers events (the engine yields); the engine's state
+// belongs to that line, so actions that would change it are refused.
+bool Dravik::RefuseWhileRunning() {
+  if (!s_.calc.Running) return false;
+  ui_.Beep();
+  return true;
+}
+
+void Dravik::RunHandler(const std::function<void()>& handler) {
+  if (RefuseWhileRunning()) return;
+  ReadEntryLine();
+  handler();
+}
+
+bool Dravik::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == entryline_) {
+    if (event->type() == QEvent::KeyPress) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        OnEnter();
+        return true;
+      }
+    } else if (event->type() == QEvent::FocusOut) {
+      // Before QLineEdit drops its selection.
+      if (!s_.calc.Running) {
+        s_.window.entryline.Text = FromQt(entryline_->text());
+        ReadEntrySelection();
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Dravik::closeEvent(QCloseEvent* event) {
+  // Closing the window (or Exit) ends the program; a running line finishes first, as the
+  // event loop ends only when it returns.
+  event->accept();
+  QApplication::quit();
+}
+
+void Dravik::OnEnter() {
+  if (RefuseWhileRunning()) return;
+  ReadEntryLine();
+  int key = kEnterKey;
+  entryline_KeyPress(s_, key);
+}
+
+void Dravik::OnCalculate() {
+  RunHandler([this] { Calculate_Click(s_); });
+}
+
+void Dravik::OnMemoryClicked(QListWidgetItem* item) {
+  RunHandler([this, item] {
+    s_.window.memories.ListIndex = memories_->row(item);
+    memories_Click(s_);
+  });
+}
+
+void Dravik::OnMemoryDoubleClicked(QListWidgetItem* item) {
+  RunHandler([this, item] {
+    s_.window.memories.ListIndex = memories_->row(item);
+    memories_DblClick(s_);
+  });
+}
+
+void Dravik::OnKeyClicked(QListWidgetItem* item) {
+  RunHandler([this, item] {
+    s_.window.lstKey.ListIndex = lstKey_->row(item);
+    lstKey_Click(s_);
+  });
+}
+
+}  // namespace ostravel

@@ -1,0 +1,22 @@
+#include "calc/about.h"
+
+#include "session/session.h"
+
+namespace ostravel {
+
+std::string AboutText() {
+  return std::string(kAppTitle) +
+         " 4.0, a chemistry calculator.\n\n"
+         "Written by the Ostravel author. This program is freeware: it may be "
+         "distributed freely.\n\n"
+         "Constant values and examples are stored in TOLVANE.INI; users may add more "
+         "(File, Modify Database).\n\n"
+         "Calculation results are placed on the clipboard.\n\n"
+         "TOLVANE.TXT gives more information.";
+}
+
+void mnuAbout_Click(Session& s) {
+  s.ui.MessageBox(AboutText(), MessageIcon::None, kAppTitle);
+}
+
+}  // namespace ostravel

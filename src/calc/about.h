@@ -1,0 +1,15 @@
+// The menu item "&About" of the main window.
+#pragma once
+
+#include <string>
+
+namespace ostravel {
+
+class Session;
+
+// The text of the about box.
+std::string AboutText();
+// Shows the about box with an OK button.
+void mnuAbout_Click(Session& s);
+
+}  // namespace ostravel

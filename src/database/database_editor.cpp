@@ -1,0 +1,407 @@
+#include "database/database_editor.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "calc/calculation_driver.h"
+#include "database/ini_access.h"
+#include "database/key_lists.h"
+#include "session/session.h"
+
+namespace ostravel {
+namespace {
+
+constexpr const char* kConstantTabs = "85, 160, 250, 300, 400";
+constexpr const char* kOtherTabs = "85, 159, 160, 250, 400";
+
+std::string Trim(std::string_view text) {
+  std::size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string_view::npos) return {};
+  std::size_t end = text.find_last_not_of(' ');
+  return std::string(text.substr(begin, end - begin + 1));
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  return Upper(a) == Upper(b);
+}
+
+std::string ProgramFile(const Session& s, const char* name) {
+  return (std::filesystem::path(s.db.ProgramFolder) / name).string();
+}
+
+// Runs one step of a sequence whose later steps run even when an earlier one failed.
+template <typename Step>
+void RunStep(Step step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+void Notify(Session& s) {
+  s.ui.Changed(Control::ModifyWindow);
+}
+
+// The key, value and description of a list line (missing parts are empty).
+struct EntryParts {
+  std::string key, value, description;
+};
+
+EntryParts SplitLine(std::string text) {
+  text += "\t\t\t";
+  EntryParts parts;
+  std::string* fields[] = {&parts.key, &parts.value, &parts.description};
+  for (std::string* field : fields) {
+    std::size_t tab = text.find('\t');
+    *field = text.substr(0, tab);
+    text.erase(0, tab + 1);
+  }
+  return parts;
+}
+
+const std::string* LineAt(const ListModel& list, int index) {
+  if (index < 0 || index >= static_cast<int>(list.Items.size())) return nullptr;
+  return &list.Items[index];
+}
+
+// The file that holds the entries of the type shown.
+void PointAtEntryFile(Session& s) {
+  s.db.IniFile = s.lists.CurType == "Contributed" ? s.db.ContribIniFile : s.modify.SavedIniFile;
+}
+
+// Adds a line to the sorted list and returns its index: a line goes after every line that is
+// not greater, so the last exact copy of it is the one just added.
+int AddLine(ListModel& list, const std::string& line) {
+  AddSortedItem(list, line);
+  for (int i = static_cast<int>(list.Items.size()) - 1; i >= 0; --i)
+    if (list.Items[i] == line) return i;
+  return -1;
+}
+
+void SelectLine(Session& s, int index) {
+  s.modify.lstINFO.ListIndex = index;
+  frmModify::lstINFO_Click(s);
+}
+
+std::string CreatedKey(const std::string& type, const std::string& category) {
+  return type + '\0' + category;
+}
+
+// A category created in this editor is listed in its type section with an empty prefix once
+// it holds an entry, so that the menus and the constant search find it.
+void RegisterCreatedCategory(Session& s) {
+  FrmModifyModel& w = s.modify;
+  const std::string key = CreatedKey(s.lists.CurType, s.lists.CurCategory);
+  auto created = std::find(w.CreatedCategories.begin(), w.CreatedCategories.end(), key);
+  if (created == w.CreatedCategories.end()) return;
+  std::string categories = IniGetKeys(s, s.lists.CurType) + kNul;
+  for (std::string item = PopListItem(categories); !item.empty(); item = PopListItem(categories)) {
+    if (EqualNoCase(Trim(item), s.lists.CurCategory)) {
+      w.CreatedCategories.erase(created);
+      return;
+    }
+  }
+  IniPutEntry(s, s.lists.CurType, "", s.lists.CurCategory, "");
+  w.CreatedCategories.erase(created);
+}
+
+// Categories become INI section names: they must not be empty nor hold the characters that
+// end a section name or split a key from its value.
+bool ValidCategoryName(const std::string& name) {
+  return !name.empty() && name.find_first_of("[]=") == std::string::npos &&
+         name.find('\0') == std::string::npos;
+}
+
+}  // namespace
+
+void mnuModify_Click(Session& s) {
+  RunStep([&] {
+    s.window.lstKey.Visible = false;
+    s.ui.Changed(Control::KeyList);
+  });
+  s.db.DbChanged = false;
+  RunStep([&] {
+    frmModify::Form_Load(s);
+    s.ui.ShowModal(Dialog::ModifyDatabase);
+  });
+  frmModify::Form_Unload(s);
+  if (!s.db.DbChanged) return;
+  RunStep([&] { LoadLists(s); });
+}
+
+namespace frmModify {
+
+void Form_Load(Session& s) {
+  FrmModifyModel& w = s.modify;
+  w = FrmModifyModel{};
+  w.Loaded = true;
+  w.SavedIniFile = s.db.IniFile;
+  s.db.IniFile = ProgramFile(s, kCopyName);
+  // The copy is written beside its final name and renamed, so it is never half written.
+  std::error_code ignored;
+  const std::string partial = s.db.IniFile + ".part";
+  if (std::filesystem::copy_file(w.SavedIniFile, partial,
+                                 std::filesystem::copy_options::overwrite_existing, ignored)) {
+    std::filesystem::rename(partial, s.db.IniFile, ignored);
+  }
+  std::filesystem::remove(partial, ignored);
+  Notify(s);
+  FillCategoryCombo(s, 0);
+}
+
+void Form_Unload(Session& s) {
+  FrmModifyModel& w = s.modify;
+  if (!w.Loaded) return;
+  s.db.IniFile = w.SavedIniFile;
+  w.Loaded = false;
+  Notify(s);
+}
+
+void FillCategoryCombo(Session& s, int which) {
+  FrmModifyModel& w = s.modify;
+  if (which == 0) {
+    ComboModel& type = w.cmbCategory[0];
+    type.Items = {"Examples", "Constants"};
+    type.ListIndex = 1;
+    type.Text = type.Items[1];
+    Notify(s);
+    cmbCategory_Click(s, 0);
+    return;
+  }
+  ComboModel& category = w.cmbCategory[1];
+  category.Items = {"<NEW>"};
+  const std::string& type = w.cmbCategory[0].Text;
+  const MenuArrayModel* menu = nullptr;
+  int count = 0;
+  if (type == "Examples") {
+    menu = &s.window.mnuExp;
+    count = s.lists.ExampleCount;
+  } else if (type == "Constants") {
+    menu = &s.window.mnuConst;
+    count = s.lists.ConstCount;
+  }
+  if (menu != nullptr) {
+    count = std::min(count, static_cast<int>(menu->Captions.size()));
+    category.Items.insert(category.Items.end(), menu->Captions.begin(),
+                          menu->Captions.begin() + count);
+  }
+  // The first category; "<NEW>" when the type has none yet.
+  category.ListIndex = category.Items.size() > 1 ? 1 : 0;
+  category.Text = category.Items[category.ListIndex];
+  category.Visible = true;
+  Notify(s);
+  cmbCategory_Click(s, 1);
+}
+
+void cmbCategory_Click(Session& s, int index) {
+  FrmModifyModel& w = s.modify;
+  if (index == 0) {
+    FillCategoryCombo(s, 1);
+    return;
+  }
+  s.lists.CurType = w.cmbCategory[0].Text;
+  s.lists.CurCategory = w.cmbCategory[1].Text;
+  ShowEntries(s);
+  SelectLine(s, 0);
+}
+
+void cmbCategory_KeyPress(Session& s, int index, int& key) {
+  if (key != kEnterKey) return;
+  key = 0;
+  if (index != 1) return;
+  FrmModifyModel& w = s.modify;
+  ComboModel& combo = w.cmbCategory[1];
+  const std::string* selected = nullptr;
+  if (combo.ListIndex >= 0 && combo.ListIndex < static_cast<int>(combo.Items.size()))
+    selected = &combo.Items[combo.ListIndex];
+  if (selected != nullptr && combo.Text == *selected) return;
+
+  const std::string wanted = Upper(Trim(combo.Text));
+  for (std::size_t i = 0; i < combo.Items.size(); ++i) {
+    if (Upper(Trim(combo.Items[i])) == wanted) {
+      combo.ListIndex = static_cast<int>(i);
+      combo.Text = combo.Items[i];
+      Notify(s);
+      cmbCategory_Click(s, 1);
+      return;
+    }
+  }
+  const std::string name = Trim(combo.Text);
+  if (!ValidCategoryName(name)) {
+    s.ui.MessageBox("A category name must not be empty nor contain \"[\", \"]\" or \"=\".",
+                    MessageIcon::Exclamation, kTitle);
+    return;
+  }
+  const std::string& type = w.cmbCategory[0].Text;
+  if (!s.ui.AskYesNo("Do you want to create a new category of " + type + "?", kTitle)) return;
+  combo.Items.push_back(name);
+  combo.ListIndex = static_cast<int>(combo.Items.size()) - 1;
+  combo.Text = name;
+  w.CreatedCategories.push_back(CreatedKey(type, name));
+  Notify(s);
+  cmbCategory_Click(s, 1);
+}
+
+void ShowEntries(Session& s) {
+  FrmModifyModel& w = s.modify;
+  s.window.WaitCursor = true;
+  s.ui.Changed(Control::Cursor);
+  ListModel& list = w.lstINFO;
+  list.Items.clear();
+  list.ListIndex = -1;
+  list.TopIndex = 0;
+  SetListTabs(s, list, Control::ModifyWindow,
+              s.lists.CurType == "Constants" ? kConstantTabs : kOtherTabs);
+  std::string keys = IniGetKeys(s, s.lists.CurType + "-" + s.lists.CurCategory) + kNul;
+  for (std::string key = PopListItem(keys); !key.empty(); key = PopListItem(keys)) {
+    std::string description;
+    std::string value = IniGetEntry(s, s.lists.CurType, s.lists.CurCategory, key, &description);
+    AddLine(list, key + "\t" + value + "\t" + description);
+  }
+  w.txtINFO = {};
+  AddLine(list, "");
+  Notify(s);
+  s.window.WaitCursor = false;
+  s.ui.Changed(Control::Cursor);
+}
+
+void lstINFO_Click(Session& s) {
+  FrmModifyModel& w = s.modify;
+  const std::string* line = LineAt(w.lstINFO, w.lstINFO.ListIndex);
+  if (line == nullptr) return;
+  SplitEntryLine(s, *line + "\t\t\t");
+  w.txtINFO0_Tag = w.lstINFO.ListIndex;
+  Notify(s);
+}
+
+void lstINFO_KeyDown(Session&, int& key) {
+  key = 0;
+}
+
+void SplitEntryLine(Session& s, const std::string& text) {
+  EntryParts parts = SplitLine(text);
+  s.modify.txtINFO = {parts.key, parts.value, parts.description};
+  Notify(s);
+}
+
+void txtINFO_KeyPress(Session& s, int index, int& key) {
+  if (key != kEnterKey) return;
+  key = 0;
+  if (index == 0) {
+    s.modify.FocusRequest = ModifyControl::txtINFO1;
+    Notify(s);
+    return;
+  }
+  txtINFO_LostFocus(s, index);
+}
+
+void txtINFO_LostFocus(Session& s, int) {
+  FrmModifyModel& w = s.modify;
+  if (!w.Loaded) return;
+  ListModel& list = w.lstINFO;
+  // A tag that no longer names a line (it cannot after the mended Delete) counts as a new entry.
+  int n = LineAt(list, w.txtINFO0_Tag) != nullptr ? w.txtINFO0_Tag : 0;
+  const EntryParts old = SplitLine(list.Items.empty() ? std::string() : list.Items[n]);
+
+  for (std::string& field : w.txtINFO)
+    field = Trim(field);
+  Notify(s);
+  const std::string& key = w.txtINFO[0];
+  const std::string& value = w.txtINFO[1];
+  const std::string& description = w.txtINFO[2];
+  if (key.empty() || value.empty()) return;
+
+  bool replace = true;
+  if (n != 0 && key != old.key) {
+    replace = s.ui.AskYesNo("Do you want to replace " + old.key + " with " + key + "?", kTitle);
+  }
+  if (key == old.key && value == old.value && description == old.description) return;
+
+  // The fields may change while the question above was open; keep what was committed.
+  const std::string newKey = key;
+  const std::string entry = description.empty() ? value : value + "|" + description;
+  const std::string line = key + "\t" + value + "\t" + description;
+  int added = 0;
+  RunStep([&] {
+    PointAtEntryFile(s);
+    IniPutEntry(s, s.lists.CurType, s.lists.CurCategory, newKey, entry);
+    RegisterCreatedCategory(s);
+  });
+  if (replace && n != 0) {
+    list.Items.erase(list.Items.begin() + n);
+    if (list.ListIndex == n) list.ListIndex = -1;
+    if (list.ListIndex > n) --list.ListIndex;
+    added = AddLine(list, line);
+    if (!EqualNoCase(old.key, newKey)) {
+      RunStep([&] { IniPutEntry(s, s.lists.CurType, s.lists.CurCategory, old.key, kNul); });
+    }
+  } else {
+    added = AddLine(list, line);
+  }
+  s.db.IniFile = w.SavedIniFile;
+  if (list.Items.front() != "") {
+    AddLine(list, "");
+    ++added;
+  }
+  SelectLine(s, added);
+  w.FocusRequest = ModifyControl::txtINFO0;
+  Notify(s);
+}
+
+void Command1_Click(Session& s, int index) {
+  FrmModifyModel& w = s.modify;
+  ListModel& list = w.lstINFO;
+  switch (index) {
+    case 0:
+    case 1:
+      w.CloseRequested = true;
+      Notify(s);
+      break;
+    case 2: {
+      const std::string* line = LineAt(list, list.ListIndex);
+      if (line == nullptr || line->empty()) return;
+      // The key of the selected line: the field may hold an edit that was never committed.
+      const std::string key = SplitLine(*line).key;
+      RunStep([&] {
+        PointAtEntryFile(s);
+        IniPutEntry(s, s.lists.CurType, s.lists.CurCategory, key, kNul);
+      });
+      s.db.IniFile = w.SavedIniFile;
+      list.Items.erase(list.Items.begin() + list.ListIndex);
+      // The fields would still show the deleted entry with a stale line index; a later commit
+      // would then ask to replace the next line by it. Start a new entry instead.
+      SelectLine(s, 0);
+      w.FocusRequest = ModifyControl::txtINFO0;
+      Notify(s);
+      break;
+    }
+    case 3:
+      SelectLine(s, 0);
+      w.FocusRequest = ModifyControl::txtINFO0;
+      Notify(s);
+      break;
+    default:
+      break;
+  }
+}
+
+void mnuSave_Click(Session& s) {
+  Command1_Click(s, 0);
+}
+
+void mnuCancel_Click(Session& s) {
+  Command1_Click(s, 1);
+}
+
+}  // namespace frmModify
+}  // namespace ostravel

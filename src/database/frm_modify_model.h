@@ -1,0 +1,46 @@
+// The state of the database editor window frmModify ("Modify Database").
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/window_model.h"
+
+namespace ostravel {
+
+struct ComboModel {
+  std::vector<std::string> Items;
+  int ListIndex = -1;  // selected item, -1 for none
+  std::string Text;    // the shown text; editable in cmbCategory(1)
+  bool Visible = true;
+};
+
+enum class ModifyControl {
+  None,
+  cmbCategory0,
+  cmbCategory1,
+  lstINFO,
+  txtINFO0,
+  txtINFO1,
+  txtINFO2
+};
+
+struct FrmModifyModel {
+  std::string Caption = "Modify Database";
+  // cmbCategory(0): the type; cmbCategory(1): the category, shown once it is filled.
+  std::array<ComboModel, 2> cmbCategory{ComboModel{}, ComboModel{{}, -1, {}, false}};
+  ListModel lstINFO;  // sorted; the empty line sorts first
+  // txtINFO(0..2): abbreviation (the key), value and description of the entry being edited.
+  std::array<std::string, 3> txtINFO;
+  int txtINFO0_Tag = 0;      // list index of the line being edited
+  std::string SavedIniFile;  // IniFile when the editor opened: the main database file
+  // Categories created in this editor ("type" NUL "category"); their key is written into the
+  // type section with the first committed entry.
+  std::vector<std::string> CreatedCategories;
+  bool Loaded = false;
+  bool CloseRequested = false;
+  ModifyControl FocusRequest = ModifyControl::None;  // the control to focus next
+};
+
+}  // namespace ostravel

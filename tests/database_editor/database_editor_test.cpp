@@ -1,0 +1,455 @@
+#include "database/database_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "calc/calculation_driver.h"
+#include "database/ini_access.h"
+#include "session/session.h"
+#include "support/recording_platform.h"
+#include "support/temp_dir.h"
+
+namespace ostravel {
+namespace {
+
+using frmModify::cmbCategory_Click;
+using frmModify::cmbCategory_KeyPress;
+using frmModify::Command1_Click;
+using frmModify::lstINFO_Click;
+using frmModify::txtINFO_KeyPress;
+using frmModify::txtINFO_LostFocus;
+
+const char* const kDatabase =
+    "[Options]\r\n"
+    "Default Significant Digits=4\r\n"
+    "[Constants]\r\n"
+    "Physical=\r\n"
+    "Ksp=KSP\r\n"
+    "[Constants-Physical]\r\n"
+    "R=8.314|gas constant\r\n"
+    "c=299792458\r\n"
+    "[Constants-Ksp]\r\n"
+    "AGCL=1.8E-10|silver chloride\r\n"
+    "[Examples]\r\n"
+    "Basics=\r\n"
+    "[Examples-Basics]\r\n"
+    "Water=MW(H2O)|molar mass of water\r\n";
+
+class DatabaseEditorTest : public ::testing::Test {
+ protected:
+  DatabaseEditorTest() {
+    dir.Write("TOLVANE.INI", kDatabase);
+    s.db.ProgramFolder = dir.path().string();
+    s.db.MainIniFile = dir.File("TOLVANE.INI");
+    s.db.ContribIniFile = dir.File("TOLVANEC.INI");
+    s.db.PermIniFile = dir.File("TOLVANEP.INI");
+    s.db.IniFile = s.db.MainIniFile;
+    // The menus as the key lists left them.
+    s.window.mnuConst.Captions = {"Physical", "Ksp"};
+    s.window.mnuConst.Element0Visible = false;
+    s.lists.ConstCount = 2;
+    s.window.mnuExp.Captions = {"Basics"};
+    s.window.mnuExp.Element0Visible = false;
+    s.lists.ExampleCount = 1;
+  }
+
+  // The entry text (value, "|", description) of key as the main file holds it now.
+  std::string Stored(const std::string& type, const std::string& category, const std::string& key) {
+    const std::string saved = s.db.IniFile;
+    s.db.IniFile = s.db.MainIniFile;
+    std::string description;
+    std::string value = IniGetEntry(s, type, category, key, &description);
+    s.db.IniFile = saved;
+    return description.empty() ? value : value + "|" + description;
+  }
+
+  std::vector<std::string> Keys(const std::string& section) {
+    const std::string saved = s.db.IniFile;
+    s.db.IniFile = s.db.MainIniFile;
+    std::string list = IniGetKeys(s, section) + kNul;
+    s.db.IniFile = saved;
+    std::vector<std::string> keys;
+    for (std::string key = PopListItem(list); !key.empty(); key = PopListItem(list))
+      keys.push_back(key);
+    return keys;
+  }
+
+  const std::vector<std::string>& Lines() const { return s.modify.lstINFO.Items; }
+
+  int LineOf(const std::string& key) const {
+    for (std::size_t i = 0; i < Lines().size(); ++i)
+      if (Lines()[i].substr(0, Lines()[i].find('\t')) == key) return static_cast<int>(i);
+    return -1;
+  }
+
+  void Select(const std::string& key) {
+    s.modify.lstINFO.ListIndex = LineOf(key);
+    ASSERT_GE(s.modify.lstINFO.ListIndex, 0) << key;
+    lstINFO_Click(s);
+  }
+
+  // The user types into the three fields and leaves the field index.
+  void Commit(const std::string& key, const std::string& value, const std::string& description,
+              int index = 1) {
+    s.modify.txtINFO = {key, value, description};
+    txtINFO_LostFocus(s, index);
+  }
+
+  void ChooseCategory(const std::string& text) {
+    s.modify.cmbCategory[1].Text = text;
+    int key = kEnterKey;
+    cmbCategory_KeyPress(s, 1, key);
+  }
+
+  void ChooseType(int item) {
+    ComboModel& type = s.modify.cmbCategory[0];
+    type.ListIndex = item;
+    type.Text = type.Items[item];
+    cmbCategory_Click(s, 0);
+  }
+
+  testing::TempDir dir;
+  testing::RecordingPlatform ui;
+  Session s{ui};
+};
+
+TEST_F(DatabaseEditorTest, OpeningCopiesTheDatabaseAndShowsTheFirstConstantCategory) {
+  frmModify::Form_Load(s);
+  EXPECT_EQ(dir.Read("TOLVANE.IN_"), kDatabase);
+  EXPECT_EQ(s.db.IniFile, dir.File("TOLVANE.IN_"));
+  EXPECT_EQ(s.modify.SavedIniFile, s.db.MainIniFile);
+  EXPECT_EQ(s.modify.cmbCategory[0].Items, (std::vector<std::string>{"Examples", "Constants"}));
+  EXPECT_EQ(s.modify.cmbCategory[0].ListIndex, 1);
+  EXPECT_EQ(s.modify.cmbCategory[1].Items, (std::vector<std::string>{"<NEW>", "Physical", "Ksp"}));
+  EXPECT_EQ(s.modify.cmbCategory[1].ListIndex, 1);
+  EXPECT_TRUE(s.modify.cmbCategory[1].Visible);
+  EXPECT_EQ(s.lists.CurType, "Constants");
+  EXPECT_EQ(s.lists.CurCategory, "Physical");
+  // Sorted without regard to case, the empty line first and selected.
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"", "c\t299792458\t", "R\t8.314\tgas constant"}));
+  EXPECT_EQ(s.modify.lstINFO.ListIndex, 0);
+  EXPECT_EQ(s.modify.txtINFO, (std::array<std::string, 3>{"", "", ""}));
+  EXPECT_EQ(s.modify.lstINFO.TabStops, (std::vector<int>{85, 160, 250, 300, 400}));
+
+  frmModify::Form_Unload(s);
+  EXPECT_EQ(s.db.IniFile, s.db.MainIniFile);
+}
+
+TEST_F(DatabaseEditorTest, ExamplesHaveTheirOwnCategoriesAndTabStops) {
+  frmModify::Form_Load(s);
+  ChooseType(0);
+  EXPECT_EQ(s.modify.cmbCategory[1].Items, (std::vector<std::string>{"<NEW>", "Basics"}));
+  EXPECT_EQ(s.lists.CurType, "Examples");
+  EXPECT_EQ(s.lists.CurCategory, "Basics");
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"", "Water\tMW(H2O)\tmolar mass of water"}));
+  EXPECT_EQ(s.modify.lstINFO.TabStops, (std::vector<int>{85, 159, 160, 250, 400}));
+}
+
+TEST_F(DatabaseEditorTest, ATypeWithoutCategoriesShowsTheNewItem) {
+  s.window.mnuExp.Captions.clear();
+  s.lists.ExampleCount = 0;
+  frmModify::Form_Load(s);
+  ChooseType(0);
+  EXPECT_EQ(s.modify.cmbCategory[1].ListIndex, 0);
+  EXPECT_EQ(s.lists.CurCategory, "<NEW>");
+  EXPECT_EQ(Lines(), (std::vector<std::string>{""}));
+}
+
+TEST_F(DatabaseEditorTest, ClickingALineLoadsItsFields) {
+  frmModify::Form_Load(s);
+  Select("R");
+  EXPECT_EQ(s.modify.txtINFO, (std::array<std::string, 3>{"R", "8.314", "gas constant"}));
+  EXPECT_EQ(s.modify.txtINFO0_Tag, LineOf("R"));
+  Select("c");
+  EXPECT_EQ(s.modify.txtINFO, (std::array<std::string, 3>{"c", "299792458", ""}));
+}
+
+TEST_F(DatabaseEditorTest, TypingAKeyAndAValueWithEnterWritesANewEntry) {
+  frmModify::Form_Load(s);
+  s.modify.txtINFO = {"k", "", ""};
+  int key = kEnterKey;
+  txtINFO_KeyPress(s, 0, key);
+  EXPECT_EQ(key, 0);
+  EXPECT_EQ(s.modify.FocusRequest, ModifyControl::txtINFO1);
+  // Leaving the key field with no value yet writes nothing.
+  txtINFO_LostFocus(s, 0);
+  EXPECT_FALSE(s.db.DbChanged);
+
+  s.modify.txtINFO = {"k", "1.380649E-23", ""};
+  key = kEnterKey;
+  txtINFO_KeyPress(s, 1, key);
+  EXPECT_EQ(key, 0);
+  EXPECT_TRUE(s.db.DbChanged);
+  EXPECT_EQ(Stored("Constants", "Physical", "k"), "1.380649E-23");
+  EXPECT_EQ(s.db.IniFile, s.db.MainIniFile);  // from the first write on, the main file is shown
+  EXPECT_EQ(Lines()[0], "");
+  EXPECT_EQ(s.modify.lstINFO.ListIndex, LineOf("k"));
+  EXPECT_EQ(s.modify.txtINFO, (std::array<std::string, 3>{"k", "1.380649E-23", ""}));
+  EXPECT_EQ(s.modify.FocusRequest, ModifyControl::txtINFO0);
+  EXPECT_TRUE(ui.questions.empty());
+  // The second commit that the focus move causes writes nothing more.
+  s.db.DbChanged = false;
+  txtINFO_LostFocus(s, 1);
+  EXPECT_FALSE(s.db.DbChanged);
+}
+
+TEST_F(DatabaseEditorTest, FieldsAreTrimmedAndIncompleteEntriesAreNotWritten) {
+  const struct {
+    const char* name;
+    const char* key;
+    const char* value;
+  } rows[] = {
+      {"empty key", "", "1"},
+      {"blank key", "   ", "1"},
+      {"empty value", "x", ""},
+      {"blank value", "x", "  "},
+  };
+  for (const auto& row : rows) {
+    frmModify::Form_Load(s);
+    s.db.DbChanged = false;
+    Commit(row.key, row.value, "");
+    EXPECT_FALSE(s.db.DbChanged) << row.name;
+    EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << row.name;
+    EXPECT_EQ(Lines().size(), 3u) << row.name;
+    frmModify::Form_Unload(s);
+  }
+  frmModify::Form_Load(s);
+  Commit("  mu  ", " 1.2566E-6 ", " permeability ");
+  EXPECT_EQ(s.modify.txtINFO, (std::array<std::string, 3>{"mu", "1.2566E-6", "permeability"}));
+  EXPECT_EQ(Stored("Constants", "Physical", "mu"), "1.2566E-6|permeability");
+}
+
+TEST_F(DatabaseEditorTest, ChangingTheDescriptionRewritesWithoutAQuestion) {
+  frmModify::Form_Load(s);
+  Select("c");
+  Commit("c", "299792458", "speed of light");
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_EQ(Stored("Constants", "Physical", "c"), "299792458|speed of light");
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"", "c\t299792458\tspeed of light",
+                                               "R\t8.314\tgas constant"}));
+  EXPECT_EQ(s.modify.lstINFO.ListIndex, 1);
+}
+
+TEST_F(DatabaseEditorTest, AnUnchangedLineIsNotWritten) {
+  frmModify::Form_Load(s);
+  Select("R");
+  s.db.DbChanged = false;
+  Commit("R", "8.314", "gas constant");
+  EXPECT_FALSE(s.db.DbChanged);
+  EXPECT_TRUE(ui.questions.empty());
+}
+
+TEST_F(DatabaseEditorTest, RenamingAKeyAsksAndYesReplacesNoKeepsBoth) {
+  const struct {
+    const char* name;
+    const char* newKey;
+    bool answer;
+    bool oldKeptInFile;
+    bool oldLineKept;
+  } rows[] = {
+      {"yes replaces", "Rgas", true, false, false},
+      {"no keeps both", "Rgas", false, true, true},
+      // A change of case names the same key: the file keeps the entry under it.
+      {"yes with a change of case keeps the entry", "r", true, true, false},
+  };
+  for (const auto& row : rows) {
+    dir.Write("TOLVANE.INI", kDatabase);
+    ui.questions.clear();
+    frmModify::Form_Load(s);
+    Select("R");
+    ui.yesNoAnswers = {row.answer};
+    Commit(row.newKey, "8.314", "gas constant", 0);
+    ASSERT_EQ(ui.questions.size(), 1u) << row.name;
+    EXPECT_EQ(ui.questions[0], std::string("Do you want to replace R with ") + row.newKey + "?")
+        << row.name;
+    EXPECT_EQ(Stored("Constants", "Physical", row.newKey), "8.314|gas constant") << row.name;
+    const auto keys = Keys("Constants-Physical");
+    const bool oldInFile = std::any_of(keys.begin(), keys.end(), [](const std::string& k) {
+      return k.size() == 1 && std::toupper(static_cast<unsigned char>(k[0])) == 'R';
+    });
+    EXPECT_EQ(oldInFile, row.oldKeptInFile) << row.name;
+    EXPECT_EQ(LineOf("R") >= 0, row.oldLineKept) << row.name;
+    EXPECT_GE(LineOf(row.newKey), 0) << row.name;
+    EXPECT_EQ(s.modify.txtINFO[0], row.newKey) << row.name;
+    frmModify::Form_Unload(s);
+  }
+}
+
+TEST_F(DatabaseEditorTest, ANewEntryWithAnExistingKeyReplacesItsValueAndListsBothLines) {
+  frmModify::Form_Load(s);
+  Commit("R", "8.3145", "");
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_EQ(Stored("Constants", "Physical", "R"), "8.3145");
+  EXPECT_EQ(Lines().size(), 4u);
+  // Shown again, the category lists the key once.
+  cmbCategory_Click(s, 1);
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"", "c\t299792458\t", "R\t8.3145\t"}));
+}
+
+TEST_F(DatabaseEditorTest, DeleteRemovesTheSelectedEntryAndNothingOnTheEmptyLine) {
+  frmModify::Form_Load(s);
+  Command1_Click(s, 2);  // the empty line is selected
+  EXPECT_FALSE(s.db.DbChanged);
+  EXPECT_EQ(Lines().size(), 3u);
+
+  Select("R");
+  Command1_Click(s, 2);
+  EXPECT_EQ(Keys("Constants-Physical"), (std::vector<std::string>{"c"}));
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"", "c\t299792458\t"}));
+  EXPECT_EQ(s.db.IniFile, s.db.MainIniFile);
+  // The fields no longer show the deleted entry, so leaving them cannot bring it back over the
+  // line that took its place.
+  EXPECT_EQ(s.modify.lstINFO.ListIndex, 0);
+  EXPECT_EQ(s.modify.txtINFO0_Tag, 0);
+  EXPECT_EQ(s.modify.txtINFO, (std::array<std::string, 3>{"", "", ""}));
+  txtINFO_LostFocus(s, 0);
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_EQ(Keys("Constants-Physical"), (std::vector<std::string>{"c"}));
+}
+
+TEST_F(DatabaseEditorTest, DeleteRemovesTheKeyOfTheSelectedLineEvenWhenTheFieldWasEdited) {
+  frmModify::Form_Load(s);
+  Select("R");
+  s.modify.txtINFO = {"Rx", "", ""};  // an edit that cannot be committed (no value)
+  txtINFO_LostFocus(s, 0);
+  Command1_Click(s, 2);
+  EXPECT_EQ(Keys("Constants-Physical"), (std::vector<std::string>{"c"}));
+  EXPECT_EQ(LineOf("R"), -1);
+}
+
+TEST_F(DatabaseEditorTest, OkStartsANewEntryAndSaveOrCancelClose) {
+  frmModify::Form_Load(s);
+  Select("R");
+  Command1_Click(s, 3);
+  EXPECT_EQ(s.modify.lstINFO.ListIndex, 0);
+  EXPECT_EQ(s.modify.txtINFO, (std::array<std::string, 3>{"", "", ""}));
+  EXPECT_EQ(s.modify.FocusRequest, ModifyControl::txtINFO0);
+  EXPECT_FALSE(s.modify.CloseRequested);
+  for (int index : {0, 1}) {
+    s.modify.CloseRequested = false;
+    Command1_Click(s, index);
+    EXPECT_TRUE(s.modify.CloseRequested) << index;
+  }
+  frmModify::mnuCancel_Click(s);
+  EXPECT_TRUE(s.modify.CloseRequested);
+}
+
+TEST_F(DatabaseEditorTest, TypedCategoryNamesSelectExistingCategoriesWithoutAQuestion) {
+  const struct {
+    const char* typed;
+    const char* category;
+  } rows[] = {{"ksp", "Ksp"}, {" physical ", "Physical"}, {"KSP", "Ksp"}};
+  for (const auto& row : rows) {
+    frmModify::Form_Load(s);
+    ChooseCategory(row.typed);
+    EXPECT_TRUE(ui.questions.empty()) << row.typed;
+    EXPECT_EQ(s.lists.CurCategory, row.category) << row.typed;
+    EXPECT_EQ(s.modify.cmbCategory[1].Text, row.category) << row.typed;
+    frmModify::Form_Unload(s);
+  }
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"", "AGCL\t1.8E-10\tsilver chloride"}));
+}
+
+TEST_F(DatabaseEditorTest, EnterOnTheSelectedCategoryDoesNothing) {
+  frmModify::Form_Load(s);
+  Select("R");
+  ChooseCategory("Physical");
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_EQ(s.modify.lstINFO.ListIndex, LineOf("R"));  // not shown afresh
+}
+
+TEST_F(DatabaseEditorTest, ANewCategoryIsCreatedOnYesAndListedWithItsFirstEntry) {
+  frmModify::Form_Load(s);
+  ui.yesNoAnswers = {false};
+  ChooseCategory("Metals");
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(ui.questions[0], "Do you want to create a new category of Constants?");
+  EXPECT_EQ(s.modify.cmbCategory[1].Items.size(), 3u);
+  EXPECT_EQ(s.lists.CurCategory, "Physical");
+
+  ui.yesNoAnswers = {true};
+  ChooseCategory("Metals");
+  EXPECT_EQ(s.modify.cmbCategory[1].Items.back(), "Metals");
+  EXPECT_EQ(s.lists.CurCategory, "Metals");
+  EXPECT_EQ(Lines(), (std::vector<std::string>{""}));
+  EXPECT_FALSE(s.db.DbChanged);  // nothing is written before the first entry
+
+  Commit("Fe", "55.845", "iron");
+  EXPECT_EQ(Stored("Constants", "Metals", "Fe"), "55.845|iron");
+  // The category is listed in the type section, so the menus and the search find it.
+  EXPECT_EQ(Keys("Constants"), (std::vector<std::string>{"Physical", "Ksp", "Metals"}));
+  EXPECT_EQ(Stored("Constants", "", "Metals"), "");
+  Command1_Click(s, 3);
+  Commit("Cu", "63.546", "copper");
+  EXPECT_EQ(Keys("Constants"), (std::vector<std::string>{"Physical", "Ksp", "Metals"}));
+}
+
+TEST_F(DatabaseEditorTest, AnEntryUnderTheNewItemDoesNotMakeACategory) {
+  frmModify::Form_Load(s);
+  s.modify.cmbCategory[1].ListIndex = 0;
+  s.modify.cmbCategory[1].Text = "<NEW>";
+  cmbCategory_Click(s, 1);
+  Commit("x", "1", "");
+  EXPECT_EQ(Stored("Constants", "<NEW>", "x"), "1");
+  EXPECT_EQ(Keys("Constants"), (std::vector<std::string>{"Physical", "Ksp"}));
+}
+
+TEST_F(DatabaseEditorTest, CategoryNamesThatCannotBeSectionsAreRefused) {
+  for (const char* typed : {"", "   ", "a]b", "a=b", "[x"}) {
+    frmModify::Form_Load(s);
+    ui.messages.clear();
+    ChooseCategory(typed);
+    EXPECT_TRUE(ui.questions.empty()) << typed;
+    EXPECT_EQ(ui.messages.size(), 1u) << typed;
+    EXPECT_EQ(s.modify.cmbCategory[1].Items.size(), 3u) << typed;
+    frmModify::Form_Unload(s);
+  }
+}
+
+TEST_F(DatabaseEditorTest, AfterTheFirstWriteTheListsComeFromTheMainFile) {
+  frmModify::Form_Load(s);
+  Commit("k", "1.38E-23", "");
+  ChooseCategory("Ksp");
+  ChooseCategory("Physical");
+  EXPECT_GE(LineOf("k"), 0);
+  // The copy keeps the database as it was when the editor opened.
+  EXPECT_EQ(dir.Read("TOLVANE.IN_"), kDatabase);
+}
+
+TEST_F(DatabaseEditorTest, TheListIgnoresKeys) {
+  int key = 'a';
+  frmModify::lstINFO_KeyDown(s, key);
+  EXPECT_EQ(key, 0);
+}
+
+TEST_F(DatabaseEditorTest, ModifyDatabaseReloadsTheMenusOnlyAfterAWrite) {
+  s.window.lstKey.Visible = true;
+  s.ui.Changed(Control::KeyList);
+  ui.onShowModal = [&](Dialog dialog) {
+    ASSERT_EQ(dialog, Dialog::ModifyDatabase);
+    ui.yesNoAnswers = {true};
+    ChooseCategory("Metals");
+    Commit("Fe", "55.845", "");
+    Command1_Click(s, 0);
+  };
+  mnuModify_Click(s);
+  EXPECT_FALSE(s.window.lstKey.Visible);
+  EXPECT_EQ(s.db.IniFile, s.db.MainIniFile);
+  EXPECT_TRUE(s.db.DbChanged);
+  EXPECT_EQ(s.window.mnuConst.Captions, (std::vector<std::string>{"Physical", "Ksp", "Metals"}));
+
+  // Without a write the menus are left as they are.
+  s.window.mnuConst.Captions = {"unchanged"};
+  ui.onShowModal = [&](Dialog) { Command1_Click(s, 1); };
+  mnuModify_Click(s);
+  EXPECT_FALSE(s.db.DbChanged);
+  EXPECT_EQ(s.window.mnuConst.Captions, (std::vector<std::string>{"unchanged"}));
+}
+
+}  // namespace
+}  // namespace ostravel

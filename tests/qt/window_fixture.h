@@ -1,0 +1,53 @@
+// A main window on a temporary program folder, with helpers that drive its real widgets.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QListWidget>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+
+#include "dialog_answerer.h"
+#include "qt/main_window.h"
+#include "qt/qt_platform.h"
+#include "session/session.h"
+#include "support/temp_dir.h"
+
+namespace ostravel::testing {
+
+// A small database whose entries the tests know.
+extern const char* const kTestDatabase;
+
+class WindowFixture {
+ public:
+  // Starts the window on database (the text of TOLVANE.INI); with an empty text, on a copy of
+  // the delivered data.
+  explicit WindowFixture(const std::string& database = kTestDatabase);
+  ~WindowFixture();
+
+  template <typename W>
+  W* Find(const QString& name) const {
+    W* widget = window->findChild<W*>(name);
+    if (widget == nullptr) ADD_FAILURE() << "no control " << name.toStdString();
+    return widget;
+  }
+  QAction* Action(const QString& name) const;
+
+  // Replaces the entry line's text by typing, then presses Enter.
+  void RunLine(const QString& text);
+  QStringList Lines(const QString& list) const;
+  // Clicks line row of a list widget (double with twice).
+  void ClickLine(const QString& list, int row, bool twice = false);
+  QString Clipboard() const;
+
+  TempDir dir;
+  QtPlatform ui;
+  std::unique_ptr<Session> s;
+  std::unique_ptr<Dravik> window;
+  DialogAnswerer answerer;
+};
+
+}  // namespace ostravel::testing
