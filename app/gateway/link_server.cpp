@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 
@@ -32,7 +33,12 @@ bool SomeoneListens(const QString& path) {
 
 LinkServer::LinkServer(Session& s, QObject* parent) : QObject(parent), s_(s) {
   timer1_.setTimerType(Qt::PreciseTimer);
-  connect(&timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(s_); });
+  timer1_.setSingleShot(true);  // every tick arms the next one through the model
+  connect(&timer1_, &QTimer::timeout, this, [this] {
+    inTick_ = true;
+    Timer1_Timer(s_);
+    inTick_ = false;
+  });
 }
 
 LinkServer::~LinkServer() {
@@ -211,9 +217,15 @@ void LinkServer::PushChangedNotices() {
 void LinkServer::FollowTimer() {
   if (!s_.window.Timer1Enabled) {
     timer1_.stop();
-  } else {
-    timer1_.start(std::max(1, s_.window.Timer1Interval));
+    return;
   }
+  using namespace std::chrono;
+  const auto now = steady_clock::now();
+  const milliseconds interval(std::max(1, s_.window.Timer1Interval));
+  // Ticks that follow one another keep a steady 10 ms rhythm: a tick that the system woke
+  // late, on a busy machine, does not push back every tick after it.
+  due_ = inTick_ ? std::max(due_ + interval, now) : now + interval;
+  timer1_.start(static_cast<int>(ceil<milliseconds>(due_ - now).count()));
 }
 
 }  // namespace ostravel

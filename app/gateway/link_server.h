@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <set>
@@ -64,6 +65,8 @@ class LinkServer : public QObject {
   std::map<QLocalSocket*, Client> clients_;
   std::vector<std::string> lastNotices_;  // the captions last pushed, by slot
   QTimer timer1_;
+  bool inTick_ = false;                          // Timer1_Timer is running
+  std::chrono::steady_clock::time_point due_{};  // when the pending tick is due
 };
 
 }  // namespace ostravel
