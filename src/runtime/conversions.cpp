@@ -1,5 +1,6 @@
 #include "runtime/conversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -11,8 +12,12 @@
 namespace ostravel {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // Parses "digits[.digits][e[sign]digits]" (no sign in front) that was already checked by the
 // caller. A result beyond the double range fails; one below the smallest double becomes 0.
@@ -23,15 +28,20 @@ double ParseUnsigned(const std::string& number) {
   (void)end;
   if (ec == std::errc()) return value;
   if (ec != std::errc::result_out_of_range) return 0;
-  // Out of range: decide between overflow and underflow from the decimal exponent.
-  std::size_t e_pos = number.find_first_of("eE");
-  std::string mantissa_text = number.substr(0, e_pos);
-  double mantissa = 0;
-  std::from_chars(mantissa_text.data(), mantissa_text.data() + mantissa_text.size(), mantissa);
-  if (mantissa == 0) return 0;
-  long exponent = 0;
-  if (e_pos != std::string::npos) exponent = std::strtol(number.c_str() + e_pos + 1, nullptr, 10);
-  if (std::log10(mantissa) + static_cast<double>(exponent) > 0) Fail(FailureKind::Overflow);
+  // Out of range: the decimal exponent of the first significant digit tells overflow from
+  // underflow (the mantissa alone may have hundreds of digits).
+  std::size_t e_pos = std::min(number.find_first_of("eE"), number.size());
+  std::size_t point = std::min(number.find('.'), e_pos);
+  std::size_t first = number.find_first_of("123456789");
+  if (first >= e_pos) return 0;
+  long magnitude =
+      first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
+  if (e_pos < number.size()) {
+    // strtol saturates; the clamp keeps the sum from overflowing.
+    magnitude +=
+        std::clamp(std::strtol(number.c_str() + e_pos + 1, nullptr, 10), -100000L, 100000L);
+  }
+  if (magnitude > 0) Fail(FailureKind::Overflow);
   return 0;
 }
 
@@ -40,7 +50,8 @@ double ParseUnsigned(const std::string& number) {
 double LeadingNumber(std::string_view text) {
   std::size_t i = 0;
   auto skip_blanks = [&] {
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+      ++i;
   };
   skip_blanks();
   bool negative = false;
@@ -68,7 +79,8 @@ double LeadingNumber(std::string_view text) {
   if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
     std::size_t j = i + 1;
     auto skip = [&] {
-      while (j < text.size() && IsBlank(text[j])) ++j;
+      while (j < text.size() && IsBlank(text[j]))
+        ++j;
     };
     skip();
     std::string exponent = "e";
@@ -86,8 +98,10 @@ double LeadingNumber(std::string_view text) {
 
 bool StrictNumber(std::string_view text, double& value) {
   std::size_t begin = 0, end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
+  while (begin < end && IsBlank(text[begin]))
+    ++begin;
+  while (end > begin && IsBlank(text[end - 1]))
+    --end;
   std::string_view t = text.substr(begin, end - begin);
   std::size_t i = 0;
   bool negative = false;
@@ -127,7 +141,9 @@ bool StrictNumber(std::string_view text, double& value) {
   return true;
 }
 
-double RoundHalfEven(double value) { return std::nearbyint(value); }
+double RoundHalfEven(double value) {
+  return std::nearbyint(value);
+}
 
 std::int16_t ToInt16(double value) {
   if (std::isnan(value)) Fail(FailureKind::Overflow);
@@ -141,7 +157,8 @@ std::string GeneralNumberText(double value) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";
   char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+  auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
   std::string text(buffer, result.ptr);
   if (std::size_t e = text.find('e'); e != std::string::npos) text[e] = 'E';
   return text;
@@ -150,20 +167,41 @@ std::string GeneralNumberText(double value) {
 std::string SigDigitPattern(double magnitude, int digits) {
   if (digits < 1) digits = 1;
   if (digits > 17) digits = 17;
-  if (!(magnitude >= 0) || std::isinf(magnitude)) magnitude = std::fabs(magnitude);
+  magnitude = std::fabs(magnitude);
+  if (!std::isfinite(magnitude)) return GeneralNumberText(magnitude);
+  // The shortest decimal text that reads back as the value ("2.675e+00"), rounded half away
+  // from zero at the wanted digit, as a chemist rounds: 12345 at 4 digits is 1.235E+4.
   char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                              std::chars_format::scientific, digits - 1);
-  std::string text(buffer, result.ptr);  // "1.235e+04" or "1e+04"
+  auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+  std::string text(buffer, result.ptr);
   std::size_t e = text.find('e');
-  if (e == std::string::npos) return text;  // inf or nan: nothing sensible to lay out
-  std::string mantissa = text.substr(0, e);
-  if (mantissa.find('.') == std::string::npos) mantissa += '.';
-  char sign = text[e + 1];
-  std::string exponent = text.substr(e + 2);
-  std::size_t nonzero = exponent.find_first_not_of('0');
-  exponent = nonzero == std::string::npos ? "0" : exponent.substr(nonzero);
-  return mantissa + "E" + sign + exponent;
+  std::string mantissa;  // the significant digits without the point
+  for (std::size_t i = 0; i < e; ++i)
+    if (text[i] != '.') mantissa += text[i];
+  int exponent = std::atoi(text.c_str() + e + 1);
+  if (mantissa.size() > static_cast<std::size_t>(digits)) {
+    bool up = mantissa[digits] >= '5';
+    mantissa.resize(digits);
+    if (up) {
+      int i = digits - 1;
+      for (; i >= 0 && mantissa[i] == '9'; --i)
+        mantissa[i] = '0';
+      if (i >= 0) {
+        ++mantissa[i];
+      } else {
+        mantissa.insert(mantissa.begin(), '1');
+        mantissa.pop_back();
+        ++exponent;
+      }
+    }
+  }
+  mantissa.resize(digits, '0');
+  if (magnitude == 0) exponent = 0;
+  std::string out = mantissa.substr(0, 1) + "." + mantissa.substr(1) + "E";
+  out += exponent < 0 ? '-' : '+';
+  out += std::to_string(exponent < 0 ? -exponent : exponent);
+  return out;
 }
 
 }  // namespace ostravel

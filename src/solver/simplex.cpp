@@ -14,16 +14,22 @@
 namespace ostravel {
 namespace {
 
-
-bool WithoutWindow(const Session& s) { return s.flags.QuickSimplex || s.flags.Unattended; }
+bool WithoutWindow(const Session& s) {
+  return s.flags.QuickSimplex || s.flags.Unattended;
+}
 
 // Evaluates the equation at XValue; the error lands in FxAbs.
-void Evaluate(Session& s) { EvaluateExpression(s); }
+void Evaluate(Session& s) {
+  EvaluateExpression(s);
+}
 
-void Notify(Session& s) { s.ui.Changed(Control::SimplexWindow); }
+void Notify(Session& s) {
+  s.ui.Changed(Control::SimplexWindow);
+}
 
 std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -43,8 +49,7 @@ void Finish(Session& s) {
     e.XValue = v.SimplexXB;
     e.FxAbs = v.SimplexEB;
   }
-  if (!WithoutWindow(s) &&
-      (v.SimplexXA == v.SimplexXB || e.FxAbs == v.LastError || e.FxAbs == 0)) {
+  if (!WithoutWindow(s) && (v.SimplexXA == v.SimplexXB || e.FxAbs == v.LastError || e.FxAbs == 0)) {
     v.window.FocusRequest = SimplexControl::cmd_save;
   }
   v.LastError = e.FxAbs;
@@ -131,12 +136,14 @@ void FrmSimplex_Load(Session& s) {
   FrmSimplexModel& w = s.solver.window;
   w = FrmSimplexModel{};
   w.Loaded = true;
-  const std::string& line = s.window.entryline.Text;
-  w.label_formula = line;
+  w.label_formula = s.window.entryline.Text;
   w.entry_x0 = "0";
-  if (std::size_t comma = line.find(','); comma != std::string::npos) {
+  // The options are read from the calculation being solved: the entry line itself may
+  // already show the name of a memory line stored by an earlier piece or term.
+  const std::string& piece = s.calc.ResultLabel;
+  if (std::size_t comma = piece.find(','); comma != std::string::npos) {
     std::string options;
-    for (char c : Upper(line.substr(comma + 1)))
+    for (char c : Upper(piece.substr(comma + 1)))
       if (c != ' ') options += c;
     OptionValue(options, "X0=", w.entry_x0);
     std::string step;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "runtime/failure.h"
 
@@ -46,12 +47,24 @@ TEST(LeadingNumber, ReadsTheLongestNumericPrefix) {
 }
 
 TEST(LeadingNumber, FailsWithOverflowBeyondTheDoubleRange) {
-  try {
-    LeadingNumber("1E400");
-    FAIL() << "no failure";
-  } catch (const RunFailure& failure) {
-    EXPECT_EQ(failure.kind(), FailureKind::Overflow);
+  const std::string manyDigits = "1" + std::string(400, '0');
+  const std::string hugeExponent = "12345E99999999999999999999";
+  const char* rows[] = {"1E400", manyDigits.c_str(), "-1E400", hugeExponent.c_str(), "0.00001E314"};
+  for (const char* text : rows) {
+    try {
+      LeadingNumber(text);
+      ADD_FAILURE() << "no failure for " << text;
+    } catch (const RunFailure& failure) {
+      EXPECT_EQ(failure.kind(), FailureKind::Overflow) << text;
+    }
   }
+}
+
+TEST(LeadingNumber, UnderflowsToZeroWhateverTheDigits) {
+  const std::string manyZeros = "0." + std::string(400, '0') + "1";
+  const char* rows[] = {manyZeros.c_str(), "1E-400", "123E-99999999999999999999", "1000E-330"};
+  for (const char* text : rows)
+    EXPECT_EQ(LeadingNumber(text), 0) << text;
 }
 
 struct StrictRow {
@@ -90,9 +103,10 @@ TEST(ToInt16, RoundsHalvesToEvenWithinRange) {
   const struct {
     double value;
     int expected;
-  } rows[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {1.4999, 1}, {-0.6, -1}, {32767.4, 32767},
-              {-32768, -32768}, {0, 0}};
-  for (const auto& row : rows) EXPECT_EQ(ToInt16(row.value), row.expected) << row.value;
+  } rows[] = {{2.5, 2},   {3.5, 4},         {-2.5, -2},       {1.4999, 1},
+              {-0.6, -1}, {32767.4, 32767}, {-32768, -32768}, {0, 0}};
+  for (const auto& row : rows)
+    EXPECT_EQ(ToInt16(row.value), row.expected) << row.value;
 }
 
 TEST(ToInt16, FailsOutsideTheRange) {
@@ -126,7 +140,8 @@ TEST(GeneralNumberText, WritesUpToFifteenSignificantDigits) {
       {9.9E+99, "9.9E+99"},
       {0.1 + 0.2, "0.3"},
   };
-  for (const auto& row : rows) EXPECT_EQ(GeneralNumberText(row.value), row.expected) << row.value;
+  for (const auto& row : rows)
+    EXPECT_EQ(GeneralNumberText(row.value), row.expected) << row.value;
 }
 
 TEST(SigDigitPattern, LaysOutMantissaAndExponent) {
@@ -139,6 +154,8 @@ TEST(SigDigitPattern, LaysOutMantissaAndExponent) {
       {9.99996, 4, "1.000E+1"},   {33, 1, "3.E+1"},            {0.5, 1, "5.E-1"},
       {2.0 / 3, 3, "6.67E-1"},    {1234.6, 4, "1.235E+3"},     {1e100, 2, "1.0E+100"},
       {123456789, 9, "1.23456789E+8"},
+      {12345, 4, "1.235E+4"},     {0.125, 2, "1.3E-1"},        {2.5, 1, "3.E+0"},
+      {2.675, 3, "2.68E+0"},      {999.95, 4, "1.000E+3"},     {5e-324, 2, "5.0E-324"},
   };
   for (const auto& row : rows)
     EXPECT_EQ(SigDigitPattern(row.magnitude, row.digits), row.expected) << row.magnitude;
