@@ -37,6 +37,7 @@ function runLink(env, input = '') {
     child.stdout.on('data', (d) => out.push(d));
     child.on('close', (code, signal) => resolve({ code, signal, out: Buffer.concat(out).toString('latin1') }));
   });
+  child.stdin.on('error', () => {});  // a client that answers without reading its input
   child.stdin.end(input);
   return { child, done };
 }
@@ -96,6 +97,13 @@ await step('the channel answers execute, advise and request as documented', asyn
   const { frames: value } = await talk(frame('R', slot), 500);
   assert.equal(value[0].type, 'V');
   assert.equal(value[0].payload, notice.payload);
+});
+
+await step('form data holding HTTP keeps its field', async () => {
+  const r = await post({ CALC: "1+1 'HTTP/1.1 more", nsig: '0' });
+  assert.equal(r.status, 200);
+  assert.match(r.body, /id="scalc">1\+1 'HTTP\/1\.1 more</);
+  assert.equal(answerX(r.body), '2');
 });
 
 await step('a request over the size limit gets 413', async () => {
