@@ -31,3 +31,29 @@ await Promise.all(Array.from({ length: clients }, worker));
 const seconds = Number(process.hrtime.bigint() - started) / 1e9;
 console.log(`sustained, ${sustained} requests from ${clients} clients: ${(sustained / seconds).toFixed(1)} requests/s ` +
             `(${seconds.toFixed(1)} s)`);
+
+// The gateway alone: commands straight on the channel, as fast as it takes them.
+{
+  const net = await import('node:net');
+  const { frame } = await import('./web_client.mjs');
+  const count = 500;
+  const socket = net.createConnection(process.env.OSTRAVEL_CHANNEL);
+  await new Promise((r) => socket.on('connect', r));
+  socket.write(frame('A', '30000'));
+  let notices = 0, buffer = Buffer.alloc(0), first = 0n;
+  const done = new Promise((resolve) => socket.on('data', (d) => {
+    buffer = Buffer.concat([buffer, d]);
+    while (buffer.length >= 4 && buffer.length >= 4 + buffer.readUInt32BE(0)) {
+      const length = buffer.readUInt32BE(0);
+      if (buffer.toString('latin1', 4, 5) === 'N' && ++notices === 1) first = process.hrtime.bigint();
+      buffer = buffer.subarray(4 + length);
+      if (notices === count) resolve();
+    }
+  }));
+  for (let i = 0; i < count; i++) socket.write(frame('E', `30000 GET /calc?ID=${i}&CALC=${i}*2 HTTP/1.1`));
+  await done;
+  const seconds = Number(process.hrtime.bigint() - first) / 1e9;
+  console.log(`gateway alone, ${count} queued commands on the channel: ` +
+              `${((count - 1) / seconds).toFixed(1)} answers/s`);
+  socket.destroy();
+}
