@@ -61,7 +61,7 @@ bool LinkServer::Start(QString* error) {
 
   server_ = std::make_unique<QLocalServer>();
   server_->setSocketOptions(QLocalServer::UserAccessOption);
-  server_->setMaxPendingConnections(64);
+  server_->setMaxPendingConnections(kMaxClients);  // also the backlog of listen()
   if (!server_->listen(channelPath_)) {
     if (QFile::exists(channelPath_) && !SomeoneListens(channelPath_)) {
       // The channel of a gateway that ended without removing it.

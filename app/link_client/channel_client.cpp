@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include "gateway/channel_protocol.h"
 
@@ -17,19 +18,21 @@ ChannelClient::~ChannelClient() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-bool ChannelClient::Connect(const std::string& path) {
+bool ChannelClient::Connect(const std::string& path, Clock::time_point deadline) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   if (path.empty() || path.size() >= sizeof address.sun_path) return false;
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd_ < 0) return false;
-  if (::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+  while (true) {
+    fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd_ < 0) return false;
+    if (::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return true;
+    const int error = errno;
     ::close(fd_);
     fd_ = -1;
-    return false;
+    if (error != EAGAIN || Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  return true;
 }
 
 bool ChannelClient::Send(char type, const std::string& payload) {

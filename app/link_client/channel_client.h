@@ -15,8 +15,9 @@ class ChannelClient {
   ChannelClient(const ChannelClient&) = delete;
   ChannelClient& operator=(const ChannelClient&) = delete;
 
-  // False when nothing listens at path (Ostravel is not running).
-  bool Connect(const std::string& path);
+  // False when nothing listens at path (Ostravel is not running). A gateway whose backlog of
+  // connections is full is tried again until deadline.
+  bool Connect(const std::string& path, Clock::time_point deadline);
   bool Send(char type, const std::string& payload);
 
   enum class Received { Frame, Timeout, Closed };

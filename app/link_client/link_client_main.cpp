@@ -151,7 +151,7 @@ int main() {
   std::string channelPath = Environment("OSTRAVEL_CHANNEL");
   if (channelPath.empty()) channelPath = folder + "/calc.sock";
   ChannelClient client;
-  if (!client.Connect(channelPath)) {
+  if (!client.Connect(channelPath, deadline)) {
     RespondError(503, "Service Unavailable",
                  "The Ostravel calculator is not running at the moment. Please try again later.",
                  withBody, "Retry-After: 30\r\n");
