@@ -132,7 +132,7 @@ void Form_LinkExecute(Session& s, const std::string& command) {
   int n = 0;
   if (!LinkSlotNumber(command, n)) return;  // not a slot: refused, nothing queued
   GatewayState& g = s.gateway;
-  if ((n < 0 || n > g.LinkCount) && std::abs(n) > g.LinkCount) {
+  if (std::abs(n) > g.LinkCount) {
     EnsureLinkLabels(s, std::abs(n));
     g.LinkCount = std::abs(n);
   }
