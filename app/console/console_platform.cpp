@@ -7,7 +7,9 @@
 namespace ostravel {
 namespace {
 
-bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
+bool IsTerminal(std::FILE* stream) {
+  return isatty(fileno(stream)) == 1;
+}
 
 void WriteLine(std::FILE* stream, const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stream);
@@ -56,8 +58,10 @@ std::string ReadPipedInput(std::FILE* in) {
   if (IsTerminal(in)) return {};
   std::string text;
   char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, n);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+    text.append(buffer, n);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+    text.pop_back();
   return text;
 }
 

@@ -16,7 +16,8 @@ namespace {
 // Prints the memory lines stored since the list last had `before` lines, oldest first.
 void PrintNewLines(const Session& s, std::size_t before) {
   const auto& items = s.window.memories.Items;
-  for (std::size_t i = items.size() - before; i-- > 0;) std::cout << items[i] << '\n';
+  for (std::size_t i = items.size() - before; i-- > 0;)
+    std::cout << items[i] << '\n';
   std::cout.flush();
 }
 

@@ -33,7 +33,8 @@ std::string Trim(std::string_view text) {
 }
 
 std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -85,18 +86,19 @@ void ApplyDigitDirective(Session& s, NumberFormat& saved) {
   std::size_t p = line.find('#');
   if (p == std::string::npos) return;
   s.format.SigDigits = 0;
-  if (p + 1 < line.size()) s.format.SigDigits = static_cast<int>(LeadingNumber(line.substr(p + 1, 1)));
+  if (p + 1 < line.size())
+    s.format.SigDigits = static_cast<int>(LeadingNumber(line.substr(p + 1, 1)));
   SetSigFormat(s.format);
   if (p == 0) {
     if (!s.flags.QuietMode) {
-      std::string digits =
-          s.format.SigDigits == 0 ? "all" : std::to_string(s.format.SigDigits);
-      s.ui.MessageBox("Future calculations will be displayed on the list and placed in the "
-                      "clipboard with " +
-                          digits +
-                          " significant digits. All results are always saved as double "
-                          "precision numbers, however (15 significant digits).",
-                      MessageIcon::Exclamation, kAppTitle);
+      std::string digits = s.format.SigDigits == 0 ? "all" : std::to_string(s.format.SigDigits);
+      s.ui.MessageBox(
+          "Future calculations will be displayed on the list and placed in the "
+          "clipboard with " +
+              digits +
+              " significant digits. All results are always saved as double "
+              "precision numbers, however (15 significant digits).",
+          MessageIcon::Exclamation, kAppTitle);
     }
     saved = s.format;
   }
@@ -221,7 +223,8 @@ void RunLine(Session& s, NumberFormat& saved) {
   }
 
   const std::string line = c.ResultLabel.substr(0, c.ResultLabel.find('\''));
-  for (const std::string& piece : SplitPieces(line)) RunPiece(s, piece);
+  for (const std::string& piece : SplitPieces(line))
+    RunPiece(s, piece);
 
   // Several calculations: the final result is stored once more under the whole line.
   if (line.find(';') != std::string::npos && s.memory.MemoryCount != c.ExpansionMark) {

@@ -1,5 +1,6 @@
 #include "runtime/conversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -27,15 +28,20 @@ double ParseUnsigned(const std::string& number) {
   (void)end;
   if (ec == std::errc()) return value;
   if (ec != std::errc::result_out_of_range) return 0;
-  // Out of range: decide between overflow and underflow from the decimal exponent.
-  std::size_t e_pos = number.find_first_of("eE");
-  std::string mantissa_text = number.substr(0, e_pos);
-  double mantissa = 0;
-  std::from_chars(mantissa_text.data(), mantissa_text.data() + mantissa_text.size(), mantissa);
-  if (mantissa == 0) return 0;
-  long exponent = 0;
-  if (e_pos != std::string::npos) exponent = std::strtol(number.c_str() + e_pos + 1, nullptr, 10);
-  if (std::log10(mantissa) + static_cast<double>(exponent) > 0) Fail(FailureKind::Overflow);
+  // Out of range: the decimal exponent of the first significant digit tells overflow from
+  // underflow (the mantissa alone may have hundreds of digits).
+  std::size_t e_pos = std::min(number.find_first_of("eE"), number.size());
+  std::size_t point = std::min(number.find('.'), e_pos);
+  std::size_t first = number.find_first_of("123456789");
+  if (first >= e_pos) return 0;
+  long magnitude =
+      first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
+  if (e_pos < number.size()) {
+    // strtol saturates; the clamp keeps the sum from overflowing.
+    magnitude +=
+        std::clamp(std::strtol(number.c_str() + e_pos + 1, nullptr, 10), -100000L, 100000L);
+  }
+  if (magnitude > 0) Fail(FailureKind::Overflow);
   return 0;
 }
 

@@ -14,16 +14,22 @@
 namespace ostravel {
 namespace {
 
-
-bool WithoutWindow(const Session& s) { return s.flags.QuickSimplex || s.flags.Unattended; }
+bool WithoutWindow(const Session& s) {
+  return s.flags.QuickSimplex || s.flags.Unattended;
+}
 
 // Evaluates the equation at XValue; the error lands in FxAbs.
-void Evaluate(Session& s) { EvaluateExpression(s); }
+void Evaluate(Session& s) {
+  EvaluateExpression(s);
+}
 
-void Notify(Session& s) { s.ui.Changed(Control::SimplexWindow); }
+void Notify(Session& s) {
+  s.ui.Changed(Control::SimplexWindow);
+}
 
 std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -43,8 +49,7 @@ void Finish(Session& s) {
     e.XValue = v.SimplexXB;
     e.FxAbs = v.SimplexEB;
   }
-  if (!WithoutWindow(s) &&
-      (v.SimplexXA == v.SimplexXB || e.FxAbs == v.LastError || e.FxAbs == 0)) {
+  if (!WithoutWindow(s) && (v.SimplexXA == v.SimplexXB || e.FxAbs == v.LastError || e.FxAbs == 0)) {
     v.window.FocusRequest = SimplexControl::cmd_save;
   }
   v.LastError = e.FxAbs;

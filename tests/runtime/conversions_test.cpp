@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "runtime/failure.h"
 
@@ -46,12 +47,24 @@ TEST(LeadingNumber, ReadsTheLongestNumericPrefix) {
 }
 
 TEST(LeadingNumber, FailsWithOverflowBeyondTheDoubleRange) {
-  try {
-    LeadingNumber("1E400");
-    FAIL() << "no failure";
-  } catch (const RunFailure& failure) {
-    EXPECT_EQ(failure.kind(), FailureKind::Overflow);
+  const std::string manyDigits = "1" + std::string(400, '0');
+  const std::string hugeExponent = "12345E99999999999999999999";
+  const char* rows[] = {"1E400", manyDigits.c_str(), "-1E400", hugeExponent.c_str(), "0.00001E314"};
+  for (const char* text : rows) {
+    try {
+      LeadingNumber(text);
+      ADD_FAILURE() << "no failure for " << text;
+    } catch (const RunFailure& failure) {
+      EXPECT_EQ(failure.kind(), FailureKind::Overflow) << text;
+    }
   }
+}
+
+TEST(LeadingNumber, UnderflowsToZeroWhateverTheDigits) {
+  const std::string manyZeros = "0." + std::string(400, '0') + "1";
+  const char* rows[] = {manyZeros.c_str(), "1E-400", "123E-99999999999999999999", "1000E-330"};
+  for (const char* text : rows)
+    EXPECT_EQ(LeadingNumber(text), 0) << text;
 }
 
 struct StrictRow {
@@ -90,9 +103,10 @@ TEST(ToInt16, RoundsHalvesToEvenWithinRange) {
   const struct {
     double value;
     int expected;
-  } rows[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {1.4999, 1}, {-0.6, -1}, {32767.4, 32767},
-              {-32768, -32768}, {0, 0}};
-  for (const auto& row : rows) EXPECT_EQ(ToInt16(row.value), row.expected) << row.value;
+  } rows[] = {{2.5, 2},   {3.5, 4},         {-2.5, -2},       {1.4999, 1},
+              {-0.6, -1}, {32767.4, 32767}, {-32768, -32768}, {0, 0}};
+  for (const auto& row : rows)
+    EXPECT_EQ(ToInt16(row.value), row.expected) << row.value;
 }
 
 TEST(ToInt16, FailsOutsideTheRange) {
@@ -126,7 +140,8 @@ TEST(GeneralNumberText, WritesUpToFifteenSignificantDigits) {
       {9.9E+99, "9.9E+99"},
       {0.1 + 0.2, "0.3"},
   };
-  for (const auto& row : rows) EXPECT_EQ(GeneralNumberText(row.value), row.expected) << row.value;
+  for (const auto& row : rows)
+    EXPECT_EQ(GeneralNumberText(row.value), row.expected) << row.value;
 }
 
 TEST(SigDigitPattern, LaysOutMantissaAndExponent) {

@@ -8,6 +8,7 @@
 
 #include "calc/calc_state.h"
 #include "calc/calculation_driver.h"
+#include "runtime/failure.h"
 #include "session/session.h"
 #include "support/recording_platform.h"
 
@@ -61,12 +62,8 @@ TEST_F(SimplexTest, OptionsFillTheStartFields) {
     const char* x0;
     const char* step;
   } rows[] = {
-      {"x^2=2", "0", ""},
-      {"x^2=2, X0=1", "1", ""},
-      {"x^2 = 2, X0=1, DX=0.1", "1", "0.1"},
-      {"x^2=2, dx=0", "0", ""},
-      {"x^2=2, X0=abc", "0", ""},
-      {"x^2=2, X0=2.5E-3", "0.0025", ""},
+      {"x^2=2", "0", ""},       {"x^2=2, X0=1", "1", ""},   {"x^2 = 2, X0=1, DX=0.1", "1", "0.1"},
+      {"x^2=2, dx=0", "0", ""}, {"x^2=2, X0=abc", "0", ""}, {"x^2=2, X0=2.5E-3", "0.0025", ""},
   };
   s.flags.QuickSimplex = false;
   for (const auto& row : rows) {

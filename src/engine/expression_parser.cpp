@@ -1,0 +1,259 @@
+// EvaluateExpression and GetToken: a scanning pass that rewrites function names, E notation
+// and (in solver mode) the equals sign and isolates every operator, then an operator-precedence
+// conversion that applies each operator as soon as the priorities release it.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "engine/engine.h"
+#include "engine/operators.h"
+#include "runtime/conversions.h"
+#include "session/session.h"
+
+namespace ostravel {
+namespace {
+
+// Operator index of every single-character token, 0 for a value. A typed "=" is operator 16,
+// never one of the bottom markers that share its character.
+constexpr std::array<int, 256> kOperatorIndex = [] {
+  std::array<int, 256> table{};
+  for (int k = static_cast<int>(OperatorChars.size()); k >= 1; --k) {
+    table[static_cast<unsigned char>(OperatorChars[k - 1])] = k;
+  }
+  return table;
+}();
+
+int OperatorIndex(std::string_view token) {
+  if (token.size() != 1) return 0;
+  return kOperatorIndex[static_cast<unsigned char>(token[0])];
+}
+
+char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// True when the text at pos spells word, without regard to case.
+bool WordAt(std::string_view text, std::size_t pos, std::string_view word) {
+  if (text.size() - pos < word.size()) return false;
+  for (std::size_t j = 0; j < word.size(); ++j) {
+    if (Upper(text[pos + j]) != word[j]) return false;
+  }
+  return true;
+}
+
+// The scanning pass, built in one left-to-right pass into ParseText. It gives the same text as
+// rewriting the upper-cased expression in place: in solver mode every "=" wraps everything
+// before it in "( ... ) - (" and closes the group at the end; "E" not starting "EXP" becomes
+// " @ 10 ^ "; the function names shrink to their letter padded with blanks; every operator
+// character and "X" gets a blank on both sides.
+void ScanExpression(EngineState& e, std::string_view text, bool leadingZero) {
+  const bool solver = e.EvalMode == "S";
+  const std::size_t equals = solver ? std::count(text.begin(), text.end(), '=') : 0;
+  std::string& out = e.ParseText;
+  out.clear();
+  out.reserve(2 * text.size() + 6 * equals + 8);
+  for (std::size_t n = 0; n < equals; ++n) {
+    out += "( ";
+  }
+  if (leadingZero) out += " 0 ";
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = Upper(text[i]);
+    if (solver && c == '=') {
+      out += " ) - ( ";
+      i += 1;
+    } else if (c == 'E' && !WordAt(text, i, "EXP")) {
+      out += " @ 10 ^ ";
+      i += 1;
+    } else if (c == 'L' && WordAt(text, i, "LOG")) {
+      out += " L   ";
+      i += 3;
+    } else if (c == 'L' && WordAt(text, i, "LN")) {
+      out += "  N ";
+      i += 2;
+    } else if (c == 'P' && WordAt(text, i, "PH")) {
+      out += " P  ";
+      i += 2;
+    } else if (c == 'E') {  // "EXP"
+      out += " E   ";
+      i += 3;
+    } else if (c == 'S' && WordAt(text, i, "SQRT")) {
+      out += " S    ";
+      i += 4;
+    } else if (c == 'S' && WordAt(text, i, "SQR")) {
+      out += " S   ";
+      i += 3;
+    } else if (kOperatorIndex[static_cast<unsigned char>(c)] != 0 || c == 'X') {
+      out += ' ';
+      out += c;
+      out += ' ';
+      i += 1;
+    } else {
+      out += c;
+      i += 1;
+    }
+  }
+  for (std::size_t n = 0; n < equals; ++n) {
+    out += "  ) ";
+  }
+  e.ParsePos = 0;
+}
+
+void PushOperator(EngineState& e, int k) {
+  if (e.OpTop + 1 >= kStackSize) Fail(FailureKind::IndexOutOfRange);
+  e.OpStack[static_cast<std::size_t>(++e.OpTop)] = k;
+}
+
+void PushValue(EngineState& e, double value) {
+  if (e.ValTop + 1 >= kStackSize) Fail(FailureKind::IndexOutOfRange);
+  e.ValStack[static_cast<std::size_t>(++e.ValTop)] = value;
+}
+
+void ApplyOneOperandOperators(Session& s) {
+  while (OperatorClass(TopOperator(s.engine)) == kClassOneOperand) {
+    ApplyOperator(s);
+  }
+}
+
+// Two operands in a row imply a multiplication: first the stacked operators that bind at
+// least as tightly as it are applied.
+void ApplyBeforeImpliedTimes(Session& s) {
+  EngineState& e = s.engine;
+  while (kTimesPriority <= OperatorPriority(TopOperator(e)) && TopOperator(e) != kOpBottom) {
+    ApplyOperator(s);
+  }
+}
+
+void ReadValue(Session& s) {
+  EngineState& e = s.engine;
+  const bool afterValue = e.LastKind == 'V';
+  if (afterValue) ApplyBeforeImpliedTimes(s);
+  PushValue(e, e.TokenValue);
+  ApplyOneOperandOperators(s);
+  if (afterValue) PushOperator(e, kOpTimes);
+  e.LastKind = 'V';
+}
+
+void CloseGroup(Session& s) {
+  EngineState& e = s.engine;
+  while (TopOperator(e) != kOpOpen) {
+    ApplyOperator(s);
+    // An unmatched ")": the rest of the text is dropped; popping past the bottom fails below.
+    if (e.OpTop == 1) e.ParsePos = e.ParseText.size();
+  }
+  --e.OpTop;
+  ApplyOneOperandOperators(s);
+  e.LastKind = 'V';
+}
+
+void ReadOperator(Session& s) {
+  EngineState& e = s.engine;
+  const int k = e.TokenOp;
+  const bool oneOperand = OperatorClass(k) == kClassOneOperand;
+  if (!oneOperand && k != kOpOpen) {
+    // Left associativity: every stacked operator of the same or higher priority goes first.
+    while (OperatorPriority(k) <= OperatorPriority(TopOperator(e)) && TopOperator(e) != kOpBottom) {
+      ApplyOperator(s);
+    }
+    ApplyOneOperandOperators(s);
+  }
+  // A function, memory recall, percent sign or "(" right after a value multiplies it.
+  if ((oneOperand || k == kOpOpen) && e.LastKind == 'V') {
+    ApplyBeforeImpliedTimes(s);
+    PushOperator(e, kOpTimes);
+  }
+  PushOperator(e, k);
+  e.LastKind = 'O';
+}
+
+}  // namespace
+
+void GetToken(Session& s) {
+  EngineState& e = s.engine;
+  const std::string& text = e.ParseText;
+  std::size_t begin = std::min(e.ParsePos, text.size());
+  while (begin < text.size() && text[begin] == ' ') {
+    ++begin;
+  }
+  std::size_t end = text.find(' ', begin);
+  if (end == std::string::npos) end = text.size();
+  e.Token.assign(text, begin, end - begin);
+  while (end < text.size() && text[end] == ' ') {
+    ++end;
+  }
+  e.ParsePos = end;
+  if (e.Token == "X") {
+    e.TokenValue = e.XValue;
+    e.Token = "--";  // no operator
+  } else if (e.Token.size() == 1 && (e.Token[0] < '0' || e.Token[0] > '9')) {
+    e.TokenValue = 0;  // an operator or a lone letter: no number to read
+  } else {
+    e.TokenValue = LeadingNumber(e.Token);
+  }
+}
+
+void EvaluateExpression(Session& s) {
+  EngineState& e = s.engine;
+  e.EvalError.clear();
+  std::string_view text = e.EvalText;
+  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+  e.OpTop = 2;
+  e.ValTop = 0;
+  e.OpStack[0] = kOpOpen;
+  e.OpStack[1] = kOpBottom;
+  e.OpStack[2] = kOpBottom;
+  e.LastKind = 'O';
+
+  bool leadingZero = false;
+  if (!text.empty() && std::string_view("+-*/^").find(text[0]) != std::string_view::npos) {
+    if (text[0] == '+' || text[0] == '-') {
+      leadingZero = true;  // a leading sign is an operation on 0
+    } else {
+      e.ParseText.assign(text);
+      e.ParsePos = 0;
+      e.EvalError = std::string("Operator ") + text[0] + " not allowed";
+      e.XValue = 0;
+      e.FxAbs = 0;
+      Fail(FailureKind::Calculation);
+    }
+  }
+  ScanExpression(e, text, leadingZero);
+
+  while (e.ParsePos < e.ParseText.size()) {
+    GetToken(s);
+    if (e.LastKind == 'O' && e.Token == "+") e.Token = "&";
+    if (e.LastKind == 'O' && e.Token == "-") e.Token = "_";
+    e.TokenOp = OperatorIndex(e.Token);
+    if (e.TokenOp == 0) {
+      ReadValue(s);
+    } else if (e.TokenOp == kOpFactorial) {
+      PushOperator(e, kOpFactorial);
+      ApplyOperator(s);
+    } else if (e.TokenOp == kOpClose && e.OpTop > 1) {
+      CloseGroup(s);
+    } else {
+      ReadOperator(s);
+    }
+    s.ui.YieldToEvents();
+  }
+
+  while (e.OpTop > 1) {
+    ApplyOperator(s);
+  }
+  // Values left with no operator between them are multiplied; each pass turns the top slot
+  // into a "*", so only three such values fit before the stack runs out.
+  while (e.ValTop > 1) {
+    OpSlot(e, e.OpTop) = kOpTimes;
+    ApplyOperator(s);
+  }
+  // An expression without any value, such as "()", has no result.
+  if (e.ValTop < 1) Fail(FailureKind::IndexOutOfRange);
+  const double result = e.ValStack[1];
+  if (e.EvalMode == "D") {
+    e.XValue = result;
+    e.FxAbs = 0;
+  } else {
+    e.FxAbs = std::fabs(result);
+  }
+}
+
+}  // namespace ostravel

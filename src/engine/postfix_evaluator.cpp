@@ -1,0 +1,173 @@
+// ApplyOperator: carries out the operator on top of the operator stack on the value stack.
+// Doubles do not trap, so every operation checks its own result and raises the failure the
+// arithmetic would have raised; the operation's text is in EvalError by then.
+#include <cmath>
+
+#include "engine/engine.h"
+#include "engine/operators.h"
+#include "runtime/conversions.h"
+#include "session/session.h"
+
+namespace ostravel {
+namespace {
+
+// Replaces an argument that would make a division, logarithm or root fail in solver mode.
+constexpr double kSolverSubstitute = 1E-25;
+const double kLn10 = std::log(10.0);
+
+double Finite(double result, FailureKind kind) {
+  if (!std::isfinite(result)) Fail(kind);
+  return result;
+}
+
+bool IsBinary(int k) {
+  switch (k) {
+    case kOpPlus:
+    case kOpMinus:
+    case kOpTimes:
+    case kOpDivide:
+    case kOpENotation:
+    case kOpPower:
+      return true;
+    default:
+      return false;
+  }
+}
+
+double Power(double a, double b) {
+  if (a == 0 && b < 0) Fail(FailureKind::DivisionByZero);
+  double r = std::pow(a, b);
+  if (std::isnan(r)) Fail(FailureKind::InvalidArgument);  // negative base, fractional exponent
+  return Finite(r, FailureKind::Overflow);
+}
+
+double Binary(Session& s, int k, double a, double b) {
+  EngineState& e = s.engine;
+  switch (k) {
+    case kOpPlus:
+      e.EvalError = "overflow error";
+      return Finite(a + b, FailureKind::Overflow);
+    case kOpMinus:
+      e.EvalError = "overflow error";
+      return Finite(a - b, FailureKind::Overflow);
+    case kOpTimes:
+      e.EvalError = "overflow error";
+      return Finite(a * b, FailureKind::Overflow);
+    case kOpDivide:
+      e.EvalError = "divide error";
+      if (b == 0) {
+        if (e.EvalMode != "S") Fail(FailureKind::DivisionByZero);
+        b = kSolverSubstitute;
+      }
+      return Finite(a / b, FailureKind::Overflow);
+    case kOpENotation:
+      return Finite(a * b, FailureKind::Overflow);
+    default:  // kOpPower
+      e.EvalError = "exponentiation error";
+      return Power(a, b);
+  }
+}
+
+double Logarithm(const EngineState& e, double v) {
+  if (v <= 0) {
+    if (e.EvalMode != "S") Fail(FailureKind::InvalidArgument);
+    v = kSolverSubstitute;
+  }
+  return std::log(v);
+}
+
+double Factorial(double v) {
+  if (v != std::floor(v)) Fail(FailureKind::InvalidArgument);
+  if (v == 0) v = 1;
+  // The loop counter is a 16-bit integer: a start beyond its range overflows.
+  for (int i = ToInt16(v - 1); i >= 2; --i) {
+    v = Finite(i * v, FailureKind::Overflow);
+  }
+  return v;
+}
+
+// The operators that act on the top value; every other one is only popped.
+double OneOperand(Session& s, int k, double v) {
+  EngineState& e = s.engine;
+  switch (k) {
+    case kOpPH:
+      e.EvalError = "log error";
+      return -(Logarithm(e, v) / kLn10);
+    case kOpLog:
+      e.EvalError = "log error";
+      return Logarithm(e, v) / kLn10;
+    case kOpLn:
+      e.EvalError = "log error";
+      return Logarithm(e, v);
+    case kOpExp:
+      e.EvalError = "exponentiation error";
+      return Finite(std::exp(v), FailureKind::Overflow);
+    case kOpSqrt:
+      e.EvalError = "square root error";
+      if (v < 0) {
+        if (e.EvalMode != "S") Fail(FailureKind::InvalidArgument);
+        v = kSolverSubstitute;
+      }
+      return std::sqrt(v);
+    case kOpMemory: {
+      double n = std::floor(v);
+      if (!(n >= 0 && n <= kMaxMemories)) Fail(FailureKind::IndexOutOfRange);
+      return s.memory.MemValues[static_cast<std::size_t>(n)];
+    }
+    case kOpUnaryMinus:
+      return -v;
+    case kOpFactorial:
+      e.EvalError = "factorial error";
+      return Factorial(v);
+    default:  // kOpUnaryPlus
+      return v;
+  }
+}
+
+bool ReadsOperand(int k) {
+  switch (k) {
+    case kOpPH:
+    case kOpLog:
+    case kOpLn:
+    case kOpExp:
+    case kOpSqrt:
+    case kOpMemory:
+    case kOpUnaryPlus:
+    case kOpUnaryMinus:
+    case kOpFactorial:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void ApplyOperator(Session& s) {
+  EngineState& e = s.engine;
+  int& slot = OpSlot(e, e.OpTop);
+  const int k = slot;
+  e.TokenOp = k;
+  slot = 0;
+  --e.OpTop;
+
+  if (e.ValTop > 1 && IsBinary(k)) {
+    double& a = ValSlot(e, e.ValTop - 1);
+    const double b = ValSlot(e, e.ValTop);
+    a = Binary(s, k, a, b);
+    --e.ValTop;
+    if (k == kOpMinus && a != 0 && e.SolverStep > std::fabs(a)) {
+      e.SolverStep = std::fabs(a) / 97;
+    }
+  } else if (ReadsOperand(k)) {
+    // A one-operand operator with no value on the stack has no operand to act on.
+    if (e.ValTop < 1) Fail(FailureKind::IndexOutOfRange);
+    double& top = ValSlot(e, e.ValTop);
+    top = OneOperand(s, k, top);
+  }
+
+  e.EvalError.clear();
+  s.ui.YieldToEvents();
+}
+
+}  // namespace ostravel
