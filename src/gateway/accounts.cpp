@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "database/ini_access.h"
-#include "database/profile_file.h"
 #include "gateway/passwords.h"
 #include "gateway/text_utils.h"
 #include "session/session.h"
@@ -16,8 +15,10 @@ constexpr const char* kIncomplete =
     "Name/User/Password information is not complete. Make sure you use your full email "
     "address, with an '@' sign.";
 constexpr const char* kUnusableAddress =
-    "This email address cannot be used for an account: it may not contain '=', ']' or control "
-    "characters, nor begin with '[' or ';'.";
+    "This email address cannot be used for an account: it may not hold blanks, control "
+    "characters or any of ( ) < > [ ] , ; : \\ \" =";
+// Characters that an e-mail address holds only in quotes, and "=", which would end the key.
+constexpr std::string_view kNotInAddresses = " ()<>[],;:\\\"=";
 constexpr const char* kNotStored = "Your password could not be stored. Please try again later.";
 
 // Splits text at its first "="; without one, both parts are the whole text.
@@ -71,7 +72,7 @@ bool SignIn(Session& s, const ModifyRequest& r) {
     return false;
   }
   // The address is a key of "Permissions" and the name of the user's own section.
-  if (!ProfileFile::IsValidKey(r.address) || !ProfileFile::IsValidSection(r.address) ||
+  if (r.address.find_first_of(kNotInAddresses) != std::string::npos ||
       HasControlCharacter(r.address)) {
     error = kUnusableAddress;
     return false;
@@ -81,7 +82,7 @@ bool SignIn(Session& s, const ModifyRequest& r) {
   const std::string stored = IniGetEntry(s, "Permissions", "", r.address);
   bool store = true;  // a new account
   if (!stored.empty()) {
-    const PasswordCheck check = CheckPassword(stored, r.password);
+    const PasswordCheck check = CheckPassword(stored, r.password, s.gateway.PasswordHash);
     if (check == PasswordCheck::Wrong) {
       error = "Invalid password for " + r.address;
       return false;
@@ -89,7 +90,7 @@ bool SignIn(Session& s, const ModifyRequest& r) {
     store = check == PasswordCheck::RightRehash || r.newPassword != r.password;
   }
   if (!store) return true;
-  const std::string hash = HashPassword(r.newPassword);
+  const std::string hash = HashPassword(r.newPassword, s.gateway.PasswordHash);
   if (hash.empty() || !IniPutEntry(s, "Permissions", "", r.address, hash)) {
     error = kNotStored;
     return false;

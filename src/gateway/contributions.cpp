@@ -46,7 +46,9 @@ bool HasControlCharacter(std::string_view text) {
   return false;
 }
 
-bool IsBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string::npos; }
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string::npos;
+}
 
 // A name that can be an entry of the files and be written as <prefix name> in a calculation.
 bool IsUsableName(std::string_view name) {
@@ -55,8 +57,8 @@ bool IsUsableName(std::string_view name) {
 }
 
 bool IsUsablePrefix(std::string_view prefix) {
-  return prefix.find_first_of(kUnusableInNames) == prefix.npos &&
-         prefix.find(' ') == prefix.npos && !HasControlCharacter(prefix);
+  return prefix.find_first_of(kUnusableInNames) == prefix.npos && prefix.find(' ') == prefix.npos &&
+         !HasControlCharacter(prefix);
 }
 
 // A category that can be a key of "Contributed", part of a section name and of a record's key.
@@ -107,8 +109,7 @@ void ListContributions(Session& s, const ModifyRequest& r, Outcome& out) {
 
 // Stores (or, with an empty definition, deletes) one line of the definitions. False when the
 // work ends here; s.engine.EvalError then says why.
-bool StoreDefinition(Session& s, const ModifyRequest& r, const std::string& line,
-                     Outcome& out) {
+bool StoreDefinition(Session& s, const ModifyRequest& r, const std::string& line, Outcome& out) {
   std::string& error = s.engine.EvalError;
   const auto eq = line.find('=');
   if (eq == std::string::npos) {
@@ -179,8 +180,8 @@ void StoreDefinitions(Session& s, const ModifyRequest& r, Outcome& out) {
   s.db.IniFile = s.db.ContribIniFile;
   // The file decides as well as the list: a category written since the lists were loaded
   // keeps its owner.
-  const bool isNew = !ListHolds(s.lists.ContribCategories, r.category) &&
-                     !HasEntry(s, "Contributed", r.category);
+  const bool isNew =
+      !ListHolds(s.lists.ContribCategories, r.category) && !HasEntry(s, "Contributed", r.category);
   std::string owner;
   const std::string storedPrefix = IniGetEntry(s, "Contributed", "", r.category, &owner);
   // Accounts are keys of "Permissions", which match without regard to case.
@@ -201,8 +202,8 @@ void StoreDefinitions(Session& s, const ModifyRequest& r, Outcome& out) {
     }
     out.changed = true;
   }
-  out.report = "[Contributed-" + HtmlText(r.category) + "] " +
-               HtmlText("<" + r.newPrefix + "...>") + kCrLf;
+  out.report =
+      "[Contributed-" + HtmlText(r.category) + "] " + HtmlText("<" + r.newPrefix + "...>") + kCrLf;
   out.reportMade = true;
 
   // Lines stored before a failing one stay stored.
@@ -232,8 +233,7 @@ void WriteAnswer(Session& s, const std::string& answerFile, const Outcome& out) 
   std::string fields;
   if (out.reportMade) fields += kNul + "mess=" + out.report;
   fields += kNul + "err=" + HtmlText(error.empty() ? "SUCCESS!" : error) + kNul;
-  const std::string page =
-      ReadTemplate(s.ui, s.db.ProgramFolder + "/tolvanep.ht_", fields) + kCrLf;
+  const std::string page = ReadTemplate(s.ui, s.db.ProgramFolder + "/tolvanep.ht_", fields) + kCrLf;
   WriteFileAtomically(answerFile, page);  // an answer that cannot be written is skipped
 }
 

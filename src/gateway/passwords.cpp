@@ -8,6 +8,8 @@ namespace ostravel {
 namespace {
 
 constexpr std::string_view kHashPrefix = "$argon2id$";
+static_assert(PasswordCosts{}.OpsLimit == crypto_pwhash_OPSLIMIT_INTERACTIVE);
+static_assert(PasswordCosts{}.MemLimit == crypto_pwhash_MEMLIMIT_INTERACTIVE);
 
 void InitSodium() {
   static const bool ready = sodium_init() >= 0;
@@ -23,20 +25,22 @@ void DigestOf(std::string_view text, Digest& out) {
 
 }  // namespace
 
-std::string HashPassword(std::string_view password) {
+std::string HashPassword(std::string_view password, const PasswordCosts& costs) {
   InitSodium();
   char hash[crypto_pwhash_STRBYTES];
-  if (crypto_pwhash_str_alg(hash, password.data(), password.size(),
-                            crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE,
+  if (crypto_pwhash_str_alg(hash, password.data(), password.size(), costs.OpsLimit, costs.MemLimit,
                             crypto_pwhash_ALG_ARGON2ID13) != 0) {
     return {};
   }
   return hash;
 }
 
-bool IsPasswordHash(std::string_view stored) { return stored.starts_with(kHashPrefix); }
+bool IsPasswordHash(std::string_view stored) {
+  return stored.starts_with(kHashPrefix);
+}
 
-PasswordCheck CheckPassword(std::string_view stored, std::string_view given) {
+PasswordCheck CheckPassword(std::string_view stored, std::string_view given,
+                            const PasswordCosts& costs) {
   InitSodium();
   if (IsPasswordHash(stored)) {
     // The verifier reads a NUL-terminated text of at most crypto_pwhash_STRBYTES bytes.
@@ -46,8 +50,7 @@ PasswordCheck CheckPassword(std::string_view stored, std::string_view given) {
     if (crypto_pwhash_str_verify(hash, given.data(), given.size()) != 0) {
       return PasswordCheck::Wrong;
     }
-    return crypto_pwhash_str_needs_rehash(hash, crypto_pwhash_OPSLIMIT_INTERACTIVE,
-                                          crypto_pwhash_MEMLIMIT_INTERACTIVE) == 0
+    return crypto_pwhash_str_needs_rehash(hash, costs.OpsLimit, costs.MemLimit) == 0
                ? PasswordCheck::Right
                : PasswordCheck::RightRehash;
   }
