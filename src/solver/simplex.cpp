@@ -136,12 +136,14 @@ void FrmSimplex_Load(Session& s) {
   FrmSimplexModel& w = s.solver.window;
   w = FrmSimplexModel{};
   w.Loaded = true;
-  const std::string& line = s.window.entryline.Text;
-  w.label_formula = line;
+  w.label_formula = s.window.entryline.Text;
   w.entry_x0 = "0";
-  if (std::size_t comma = line.find(','); comma != std::string::npos) {
+  // The options are read from the calculation being solved: the entry line itself may
+  // already show the name of a memory line stored by an earlier piece or term.
+  const std::string& piece = s.calc.ResultLabel;
+  if (std::size_t comma = piece.find(','); comma != std::string::npos) {
     std::string options;
-    for (char c : Upper(line.substr(comma + 1)))
+    for (char c : Upper(piece.substr(comma + 1)))
       if (c != ' ') options += c;
     OptionValue(options, "X0=", w.entry_x0);
     std::string step;

@@ -20,6 +20,7 @@ class SimplexTest : public ::testing::Test {
   // Prepares the engine for an equation typed as line (options after the first comma).
   void Prepare(const std::string& line, const std::string& equation) {
     s.window.entryline.Text = line;
+    s.calc.ResultLabel = line;
     s.engine.EvalText = equation;
     s.engine.EvalMode = "S";
     s.engine.XValue = 0;
@@ -74,6 +75,16 @@ TEST_F(SimplexTest, OptionsFillTheStartFields) {
     EXPECT_EQ(s.solver.window.cmd_ok_Caption, "Go") << row.line;
     EXPECT_EQ(s.solver.window.label_formula, row.line);
   }
+}
+
+TEST_F(SimplexTest, OptionsComeFromThePieceNotFromTheEntryLine) {
+  // A memory line stored before the solver runs has replaced the entry line's text.
+  Prepare("<R>*x=16.628, X0=1, DX=0.5", "8.314*X=16.628");
+  s.window.entryline.Text = "<R>";
+  s.flags.QuickSimplex = false;
+  FrmSimplex_Load(s);
+  EXPECT_EQ(s.solver.window.entry_x0, "1");
+  EXPECT_EQ(s.solver.window.entry_xinit, "0.5");
 }
 
 TEST_F(SimplexTest, NoRealRootEndsWithinSixtyStepsAndReportsItsError) {
