@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "database/profile_store.h"
+
 namespace ostravel {
 
 struct DatabaseState {
@@ -13,6 +15,7 @@ struct DatabaseState {
   std::string IniFile;         // the file in use; MainIniFile when at rest
   bool DbChanged = false;      // set by every write
   std::string QuickUrl;        // option QUICKURL, made absolute when it starts with ".."
+  ProfileStore Profiles;       // the files as parsed, kept while they do not change on disk
 };
 
 }  // namespace ostravel

@@ -2,6 +2,7 @@
 // All of them work on the file named by s.db.IniFile at the moment of the call.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,15 +16,26 @@ struct ListModel;
 // The NUL character: separator of key lists and the delete marker of IniPutEntry.
 inline const std::string kNul(1, '\0');
 
+// The longest value text IniGetEntry returns; longer values are cut.
+inline constexpr std::size_t kMaxEntryLength = 499;
+// The longest key list IniGetKeys returns (with the NUL its callers append: 30,000 characters).
+// A longer list ends after the last key that fits whole.
+inline constexpr std::size_t kMaxKeyListLength = 29999;
+// SetListTabs takes at most this many stops.
+inline constexpr std::size_t kMaxTabStops = 21;
+
 // Value of key in section type (or type + "-" + category); the text after the first "|"
 // goes to *description, trimmed. Blanks before "(" are removed. Missing reads as "".
 std::string IniGetEntry(Session& s, std::string_view type, std::string_view category,
                         std::string_view key, std::string* description = nullptr);
 // Every key of the section, each followed by NUL; "" when the section is missing or empty.
 std::string IniGetKeys(Session& s, std::string_view section);
-// Writes key=value; value NUL deletes the key; key and value NUL delete the section.
-void IniPutEntry(Session& s, std::string_view type, std::string_view category,
-                 std::string_view key, std::string_view value);
+// Writes key=value; value NUL deletes the key; key and value NUL delete the section. Sets
+// DbChanged and moves NameSearchStart to the newest memory. Returns false when nothing could
+// be written: a key or section name that would break the file's lines, or a file that cannot
+// be replaced (callers that have no use for it ignore it).
+bool IniPutEntry(Session& s, std::string_view type, std::string_view category, std::string_view key,
+                 std::string_view value);
 // Takes the first item off a key list.
 std::string PopListItem(std::string& list);
 // Looks a name up among the categories of a type, honouring category prefixes.

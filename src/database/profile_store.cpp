@@ -1,0 +1,224 @@
+#include "database/profile_store.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <string>
+#include <utility>
+
+namespace ostravel {
+namespace {
+
+// Closes a file descriptor when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+bool ReadAll(int fd, std::string& bytes) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got == 0) return true;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(put));
+  }
+  return true;
+}
+
+// The file that a path names in the end: a symbolic link is followed, so that a write replaces
+// the file it points to rather than the link.
+std::string ResolveLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    if (length <= 0) break;
+    target.resize(static_cast<std::size_t>(length));
+    if (target.front() != '/') {
+      const auto slash = path.rfind('/');
+      if (slash != std::string::npos) target = path.substr(0, slash + 1) + target;
+    }
+    path = std::move(target);
+  }
+  return path;
+}
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Temporary files of a writer that died before its rename. Called under the file's lock, when
+// no other writer of this file can be between creating its temporary file and renaming it.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& prefix) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (std::string_view(entry->d_name).starts_with(prefix)) {
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+  }
+  ::closedir(dir);
+}
+
+void SyncFolder(const std::string& folder) {
+  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.valid()) ::fsync(dir.get());
+}
+
+const std::shared_ptr<const ProfileFile>& EmptyFile() {
+  static const auto empty = std::make_shared<const ProfileFile>();
+  return empty;
+}
+
+ProfileStore::Identity IdentityOf(const struct stat& info) {
+  ProfileStore::Identity identity;
+  identity.device = info.st_dev;
+  identity.inode = info.st_ino;
+  identity.size = info.st_size;
+  identity.modifiedSeconds = info.st_mtim.tv_sec;
+  identity.modifiedNanoseconds = info.st_mtim.tv_nsec;
+  identity.changedSeconds = info.st_ctim.tv_sec;
+  identity.changedNanoseconds = info.st_ctim.tv_nsec;
+  return identity;
+}
+
+}  // namespace
+
+std::shared_ptr<const ProfileFile> ProfileStore::Read(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    cache_.erase(path);
+    return EmptyFile();
+  }
+  const auto cached = cache_.find(path);
+  if (cached != cache_.end() && cached->second.identity == IdentityOf(info)) {
+    return cached->second.file;
+  }
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  std::string bytes;
+  // The identity is taken from the open file, so that it belongs to the bytes read.
+  if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      !ReadAll(fd.get(), bytes)) {
+    cache_.erase(path);
+    return EmptyFile();
+  }
+  auto file = std::make_shared<const ProfileFile>(bytes);
+  cache_[path] = Cached{IdentityOf(info), file};
+  return file;
+}
+
+bool ProfileStore::Set(const std::string& path, std::string_view section, std::string_view key,
+                       std::string_view value) {
+  return Edit(path, [&](ProfileFile& file) { return file.Set(section, key, value); });
+}
+
+bool ProfileStore::DeleteKey(const std::string& path, std::string_view section,
+                             std::string_view key) {
+  return Edit(path, [&](ProfileFile& file) { return file.DeleteKey(section, key); });
+}
+
+bool ProfileStore::DeleteSection(const std::string& path, std::string_view section) {
+  return Edit(path, [&](ProfileFile& file) { return file.DeleteSection(section); });
+}
+
+bool ProfileStore::Edit(const std::string& path,
+                        const std::function<ProfileFile::EditResult(ProfileFile&)>& edit) {
+  const std::string target = ResolveLinks(path);
+  const std::string folder = FolderOf(target);
+  const std::string name = NameOf(target);
+
+  // The lock lives in a file of its own: the rename below replaces the data file's inode, so a
+  // lock on the data file itself would not be seen by the next writer.
+  const std::string lockPath = target + ".lock";
+  int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (lockFd < 0 && errno == EACCES) lockFd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+  Descriptor lock(lockFd);
+  if (!lock.valid()) return false;
+  while (::flock(lock.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) return false;
+  }
+
+  ProfileFile file = *Read(path);
+  const auto result = edit(file);
+  if (result == ProfileFile::EditResult::Refused) return false;
+  if (result == ProfileFile::EditResult::Unchanged) return true;
+
+  const std::string temporaryPrefix = "." + name + ".tmp-";
+  RemoveStaleTemporaries(folder, temporaryPrefix);
+
+  struct stat old;
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  const mode_t mode = exists ? (old.st_mode & 07777) : 0666;
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = folder + "/" + temporaryPrefix + std::to_string(::getpid()) + "-" +
+                std::to_string(++writes_);
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  Descriptor out(fd);
+  if (!out.valid()) return false;
+  if (exists) {
+    // The umask may have taken bits away; an owner other than us is kept where we may.
+    ::fchmod(out.get(), mode);
+    if (::fchown(out.get(), old.st_uid, old.st_gid) != 0) {
+      // Not the owner and not privileged: the file becomes ours, as with any rewrite.
+    }
+  }
+  struct stat written;
+  if (!WriteAll(out.get(), file.Serialize()) || ::fsync(out.get()) != 0 ||
+      ::rename(temporary.c_str(), target.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  const bool known = ::fstat(out.get(), &written) == 0;
+  SyncFolder(folder);
+  if (known) {
+    cache_[path] =
+        Cached{IdentityOf(written), std::make_shared<const ProfileFile>(std::move(file))};
+  } else {
+    cache_.erase(path);
+  }
+  return true;
+}
+
+}  // namespace ostravel

@@ -1,0 +1,56 @@
+// The profile files of a run: each file parsed once and kept until it changes on disk, and
+// every write done as a locked read-modify-write that replaces the file atomically.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "database/profile_file.h"
+
+namespace ostravel {
+
+class ProfileStore {
+ public:
+  // The file as it is on disk now; an empty file when it is missing or cannot be read. The
+  // parsed file is kept and handed out again while the file's inode, size, modification time
+  // and change time stay the same, so unchanged files are not parsed again.
+  std::shared_ptr<const ProfileFile> Read(const std::string& path);
+
+  // Write key=value into section (see ProfileFile::Set), delete a key, delete a section.
+  // Each one takes the lock of the file (an advisory lock on "path.lock" beside it), reads the
+  // file as it is now, applies the change and, when something changed, replaces the file with
+  // a temporary file in the same folder that was written, flushed and synced; its permission
+  // bits are kept. Returns false when the change was refused or the file could not be written,
+  // in which case the file is as it was.
+  bool Set(const std::string& path, std::string_view section, std::string_view key,
+           std::string_view value);
+  bool DeleteKey(const std::string& path, std::string_view section, std::string_view key);
+  bool DeleteSection(const std::string& path, std::string_view section);
+
+ public:
+  // What tells one state of a file on disk from another.
+  struct Identity {
+    unsigned long long device = 0, inode = 0;
+    long long size = 0;
+    long long modifiedSeconds = 0, modifiedNanoseconds = 0;
+    long long changedSeconds = 0, changedNanoseconds = 0;
+    bool operator==(const Identity&) const = default;
+  };
+
+ private:
+  struct Cached {
+    Identity identity;
+    std::shared_ptr<const ProfileFile> file;
+  };
+
+  bool Edit(const std::string& path,
+            const std::function<ProfileFile::EditResult(ProfileFile&)>& edit);
+
+  std::unordered_map<std::string, Cached> cache_;
+  unsigned long long writes_ = 0;  // numbers the temporary files
+};
+
+}  // namespace ostravel

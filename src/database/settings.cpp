@@ -1,0 +1,163 @@
+#include "database/settings.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "calc/number_format.h"
+#include "chemistry/chemistry_state.h"
+#include "database/ini_access.h"
+#include "runtime/conversions.h"
+#include "runtime/failure.h"
+#include "session/session.h"
+
+namespace ostravel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WithoutTrailingSlash(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/')
+    folder.pop_back();
+  return folder;
+}
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+std::string HomeFolder() {
+  std::string home = Environment("HOME");
+  if (home.empty()) {
+    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
+      home = user->pw_dir;
+    }
+  }
+  return home;
+}
+
+// Creates the folder and its missing parents, owner-only as data folders of a user should be.
+void CreateFolder(const std::string& folder) {
+  for (auto slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return;
+    if (slash == std::string::npos) return;
+  }
+}
+
+// Places a copy of source at target unless target exists. The copy is written under another
+// name and linked into place, which fails when target appeared meanwhile, so a file that
+// exists is never replaced and a half-written copy never shows.
+void SeedFile(const fs::path& source, const fs::path& target) {
+  struct stat info;
+  if (::lstat(target.c_str(), &info) == 0) return;
+  std::ifstream in(source, std::ios::binary);
+  if (!in) return;
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".seed-" +
+                                                     std::to_string(::getpid()));
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return;
+  std::size_t done = 0;
+  bool ok = true;
+  while (ok && done < bytes.size()) {
+    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0 && errno != EINTR) ok = false;
+    if (put > 0) done += static_cast<std::size_t>(put);
+  }
+  ok = ok && ::fsync(fd) == 0;
+  ::close(fd);
+  if (ok) ::link(temporary.c_str(), target.c_str());
+  ::unlink(temporary.c_str());
+}
+
+void SeedFolder(const std::string& folder, const std::string& defaultsFolder) {
+  std::error_code error;
+  fs::directory_iterator files(defaultsFolder, error);
+  if (error) return;
+  for (const auto& file : files) {
+    if (file.is_regular_file(error))
+      SeedFile(file.path(), fs::path(folder) / file.path().filename());
+  }
+}
+
+// The leading number of a text, 0 where it is beyond the double range.
+double LeadingNumberOrZero(std::string_view text) {
+  try {
+    return LeadingNumber(text);
+  } catch (const RunFailure&) {
+    return 0;
+  }
+}
+
+}  // namespace
+
+std::string ResolveProgramFolder(const std::string& executableFolder,
+                                 const std::string& defaultsFolder) {
+  if (std::string home = Environment("OSTRAVEL_HOME"); !home.empty()) {
+    return WithoutTrailingSlash(home);
+  }
+  struct stat info;
+  if (!executableFolder.empty() &&
+      ::stat((executableFolder + "/TOLVANE.INI").c_str(), &info) == 0) {
+    return WithoutTrailingSlash(executableFolder);
+  }
+  std::string data = Environment("XDG_DATA_HOME");
+  if (data.empty() || data.front() != '/') data = HomeFolder() + "/.local/share";
+  const std::string folder = WithoutTrailingSlash(data) + "/ostravel";
+  CreateFolder(folder);
+  if (!defaultsFolder.empty()) SeedFolder(folder, defaultsFolder);
+  return folder;
+}
+
+void LoadSettings(Session& s) {
+  auto& db = s.db;
+  db.ProgramFolder = WithoutTrailingSlash(db.ProgramFolder);
+  db.MainIniFile = db.ProgramFolder + "/TOLVANE.INI";
+  db.PermIniFile = db.ProgramFolder + "/TOLVANEP.INI";
+  db.ContribIniFile = db.ProgramFolder + "/TOLVANEC.INI";
+  db.IniFile = db.MainIniFile;
+
+  SetListTabs(s, s.window.memories, Control::Memories, "70, 75, 80, 85, 90");
+  s.flags.QuickSimplex = true;
+
+  db.QuickUrl = IniGetEntry(s, "Options", "", "QUICKURL");
+  if (db.QuickUrl.starts_with("..")) db.QuickUrl = db.ProgramFolder + "/" + db.QuickUrl;
+
+  s.flags.ExpandRadicals = true;
+  s.flags.AbbrevConstants = true;
+
+  s.window.entryline = TextBoxModel{};
+  s.ui.Changed(Control::EntryLine);
+
+  s.calc.TraceFlag = false;
+  s.flags.Unattended = false;
+
+  // A count beyond any sensible range is no count: all digits.
+  const double digits = RoundHalfEven(
+      LeadingNumberOrZero(IniGetEntry(s, "Options", "", "Default Significant Digits")));
+  s.format.SigDigits = std::fabs(digits) <= 32767 ? static_cast<int>(digits) : 0;
+  SetSigFormat(s.format);
+
+  s.elements = ElementTable{};
+  std::string keys = IniGetKeys(s, "AtomicWeights") + kNul;
+  for (int z = 1; z <= kMaxElements; ++z) {
+    const std::string key = PopListItem(keys);
+    if (key.empty()) break;
+    s.elements.ElementSymbols += (key + "  ").substr(0, 2);
+    s.elements.AtomWeight[z] = LeadingNumberOrZero(IniGetEntry(s, "AtomicWeights", "", key));
+  }
+
+  s.memory.MemoryCount = 0;
+}
+
+}  // namespace ostravel
