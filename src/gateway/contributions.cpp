@@ -10,6 +10,7 @@
 #include "engine/engine.h"
 #include "gateway/accounts.h"
 #include "gateway/atomic_file.h"
+#include "gateway/contribution_changes.h"
 #include "gateway/html_pages.h"
 #include "gateway/text_utils.h"
 #include "session/session.h"
@@ -76,12 +77,6 @@ bool ListHolds(std::string list, const std::string& item) {
   return false;
 }
 
-// Whether the section of s.db.IniFile holds the key, whatever its value: a definition that is
-// only "|" and a description still belongs to the user who made it.
-bool HasEntry(Session& s, const std::string& section, const std::string& key) {
-  return s.db.Profiles.Read(s.db.IniFile)->Find(section, key) != nullptr;
-}
-
 // Whether the name, written with the stated prefix, is a constant or an example of the main
 // database: a contribution of that name could never be reached, since constants are looked
 // up first. Calculations look names up in upper case, so the name is taken so.
@@ -107,9 +102,10 @@ void ListContributions(Session& s, const ModifyRequest& r, Outcome& out) {
   out.reportMade = true;
 }
 
-// Stores (or, with an empty definition, deletes) one line of the definitions. False when the
-// work ends here; s.engine.EvalError then says why.
-bool StoreDefinition(Session& s, const ModifyRequest& r, const std::string& line, Outcome& out) {
+// Gathers one line of the definitions: a value to store or, with an empty definition, to
+// delete. False when the work ends here; s.engine.EvalError then says why.
+bool GatherDefinition(Session& s, const ModifyRequest& r, const std::string& line,
+                      PendingChanges& changes, Outcome& out) {
   std::string& error = s.engine.EvalError;
   const auto eq = line.find('=');
   if (eq == std::string::npos) {
@@ -132,35 +128,18 @@ bool StoreDefinition(Session& s, const ModifyRequest& r, const std::string& line
   }
   const std::string section = "Contributed-" + r.category;
   const std::string recordKey = r.category + ":" + name;
-  s.db.IniFile = s.db.ContribIniFile;
-  if (HasEntry(s, section, name)) {
-    s.db.IniFile = s.db.PermIniFile;
-    if (!HasEntry(s, r.address, recordKey)) {
-      error = "permission denied for " + recordKey;
-      return false;
-    }
-  }
-
-  // The user's record is written before the value and deleted after it, so that a failed
-  // write never leaves a value without the record that lets its owner change it.
-  bool stored;
-  if (definition.empty()) {
-    s.db.IniFile = s.db.ContribIniFile;
-    stored = IniPutEntry(s, "Contributed", r.category, name, kNul);
-    out.changed = out.changed || stored;
-    s.db.IniFile = s.db.PermIniFile;
-    stored = stored && IniPutEntry(s, r.address, "", recordKey, kNul);
-  } else {
-    s.db.IniFile = s.db.PermIniFile;
-    const std::string record = definition + "'" + r.userName + " " + RecordTimestamp();
-    stored = IniPutEntry(s, r.address, "", recordKey, record);
-    s.db.IniFile = s.db.ContribIniFile;
-    stored = stored && IniPutEntry(s, "Contributed", r.category, name, definition);
-    out.changed = out.changed || stored;
-  }
-  if (!stored) {
-    error = "Could not store " + recordKey + ". Please try again later.";
+  // Any entry counts, whatever its value: a definition of only "|" and a description still
+  // belongs to the user who made it.
+  if (changes.HasValue(section, name) && !changes.HasRecord(r.address, recordKey)) {
+    error = "permission denied for " + recordKey;
     return false;
+  }
+  const std::string record =
+      definition.empty() ? kNul : definition + "'" + r.userName + " " + RecordTimestamp();
+  if (!changes.PutRecord(r.address, recordKey, record) ||
+      !changes.PutValue(section, name, definition.empty() ? kNul : definition)) {
+    out.report += "ignoring line (not a usable name): " + HtmlText(line) + kCrLf;
+    return true;
   }
   out.report += HtmlText(name + "=" + definition) + kCrLf;
   return true;
@@ -177,11 +156,12 @@ void StoreDefinitions(Session& s, const ModifyRequest& r, Outcome& out) {
         "Category type may not contain ']', '=' or control characters, nor begin with '[' or ';'";
     return;
   }
+  PendingChanges changes(s);
   s.db.IniFile = s.db.ContribIniFile;
   // The file decides as well as the list: a category written since the lists were loaded
   // keeps its owner.
-  const bool isNew =
-      !ListHolds(s.lists.ContribCategories, r.category) && !HasEntry(s, "Contributed", r.category);
+  const bool isNew = !ListHolds(s.lists.ContribCategories, r.category) &&
+                     !changes.HasValue("Contributed", r.category);
   std::string owner;
   const std::string storedPrefix = IniGetEntry(s, "Contributed", "", r.category, &owner);
   // Accounts are keys of "Permissions", which match without regard to case.
@@ -191,25 +171,26 @@ void StoreDefinitions(Session& s, const ModifyRequest& r, Outcome& out) {
             (storedPrefix.empty() ? std::string("none") : storedPrefix) + "'";
     return;
   }
-  if (isNew || r.newPrefix != storedPrefix) {
-    if (!IsUsablePrefix(r.newPrefix)) {
-      error = "A prefix may not contain blanks or any of " + std::string(kUnusableInNames);
-      return;
-    }
-    if (!IniPutEntry(s, "Contributed", "", r.category, r.newPrefix + "|" + r.address)) {
-      error = "Could not store the category " + r.category + ". Please try again later.";
-      return;
-    }
-    out.changed = true;
+  if ((isNew || r.newPrefix != storedPrefix) &&
+      (!IsUsablePrefix(r.newPrefix) ||
+       !changes.PutValue("Contributed", r.category, r.newPrefix + "|" + r.address))) {
+    error = "A prefix may not contain blanks or any of " + std::string(kUnusableInNames);
+    return;
   }
-  out.report =
+  const std::string heading =
       "[Contributed-" + HtmlText(r.category) + "] " + HtmlText("<" + r.newPrefix + "...>") + kCrLf;
+  out.report = heading;
   out.reportMade = true;
 
-  // Lines stored before a failing one stay stored.
+  // The lines before a failing one are stored all the same.
   for (const std::string& line : DefinitionLines(r.definitions)) {
-    if (!StoreDefinition(s, r, line, out)) return;
+    if (!GatherDefinition(s, r, line, changes, out)) break;
   }
+  if (!changes.Commit(s)) {
+    error = "Your definitions could not be stored. Please try again later.";
+    out.report = heading;
+  }
+  out.changed = changes.ValuesChanged();
 }
 
 void CarryOut(Session& s, const ModifyRequest& r, Outcome& out) {

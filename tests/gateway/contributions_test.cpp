@@ -383,8 +383,8 @@ TEST_F(Contributions, FailedWriteIsNeverReportedAsSuccess) {
   Request r;
   r.modify = "K1=1";
   const Answer a = Send(r);
-  EXPECT_EQ(a.err, "Could not store the category Mine. Please try again later.");
-  EXPECT_EQ(a.mess, "");
+  EXPECT_EQ(a.err, "Your definitions could not be stored. Please try again later.");
+  EXPECT_EQ(a.mess, "[Contributed-Mine] &lt;MY...&gt;\r\n");
 }
 
 TEST_F(Contributions, AnswerComesFromTheTemplateWithCrLf) {
