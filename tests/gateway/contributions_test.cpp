@@ -286,6 +286,27 @@ TEST_F(Contributions, EmptyDefinitionDeletesOnlyTheUsersOwn) {
   EXPECT_NE(Value("TOLVANEP.INI", "alice@example.org", "Mine:K2"), "(missing)");
 }
 
+TEST_F(Contributions, SameNameTwiceInOneRequestEndsAsTheLastLineSays) {
+  struct Row {
+    const char* modify;
+    const char* value;   // K1 in Contributed-Mine afterwards
+    const char* record;  // the start of the user's record of it
+  };
+  const Row rows[] = {
+      {"K1=5\nK1=", "(missing)", "(missing)"},
+      {"K1=5\nK1=\nK1=6", "6", "6'Alice Smith "},
+      {"K1=7\nk1=8", "8", "8'Alice Smith "},
+  };
+  for (const Row& row : rows) {
+    Request r;
+    r.modify = row.modify;
+    EXPECT_EQ(Send(r).err, "SUCCESS!") << row.modify;
+    EXPECT_EQ(Value("TOLVANEC.INI", "Contributed-Mine", "K1"), row.value) << row.modify;
+    EXPECT_TRUE(Value("TOLVANEP.INI", "alice@example.org", "Mine:K1").starts_with(row.record))
+        << row.modify;
+  }
+}
+
 TEST_F(Contributions, DefinitionWithoutValueStillBelongsToItsOwner) {
   Request alice;
   alice.modify = "K1=|only a description";
