@@ -1,0 +1,358 @@
+#include "chemistry/term_expansion.h"
+
+#include <algorithm>
+#include <string>
+
+#include "calc/memories.h"
+#include "chemistry/element_lookup.h"
+#include "chemistry/formula_parser.h"
+#include "chemistry/ini_file_switch.h"
+#include "database/ini_access.h"
+#include "engine/engine.h"
+#include "gateway/text_utils.h"
+#include "runtime/conversions.h"
+#include "runtime/failure.h"
+#include "session/session.h"
+
+namespace ostravel {
+namespace {
+
+// Constants whose values hold further bracketed names: a legitimate calculation nests them a
+// few levels deep; this many means a constant that refers to itself.
+constexpr int kMaxNestedConstants = 100;
+// Room for expanded constants beyond the text's own growth by memory references.
+constexpr std::size_t kMaxExpandedGrowth = std::size_t{1} << 20;
+
+char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string result(text);
+  for (char& c : result)
+    c = Upper(c);
+  return result;
+}
+
+// Position of the first occurrence of pattern (upper case) in text from index from, found
+// without regard to case; npos when none.
+std::size_t FindNoCase(std::string_view text, std::string_view pattern, std::size_t from) {
+  if (pattern.empty() || text.size() < pattern.size()) return std::string_view::npos;
+  for (std::size_t i = from; i + pattern.size() <= text.size(); ++i) {
+    if (Upper(text[i]) != pattern[0]) continue;
+    std::size_t j = 1;
+    while (j < pattern.size() && Upper(text[i + j]) == pattern[j])
+      ++j;
+    if (j == pattern.size()) return i;
+  }
+  return std::string_view::npos;
+}
+
+[[noreturn]] void CalculationError(Session& s, std::string message) {
+  s.engine.EvalError = std::move(message);
+  Fail(FailureKind::Calculation);
+}
+
+[[noreturn]] void NotAFormula(Session& s, const std::string& text) {
+  CalculationError(
+      s, text.empty() ? "a molecular formula is missing" : text + " is not a molecular formula");
+}
+
+// After FormulaMass: a text that turned out to be arithmetic, or one without any element
+// (2+3, an empty one), has no molar mass to speak of.
+void RequireFormula(Session& s, const std::string& text) {
+  if (s.calc.CalcKind == "Calc" || s.formula.FormulaElements.empty()) NotAFormula(s, text);
+}
+
+// A constant that cannot be used: the message (unless a web request is answered) and the
+// kind "error", which drops the calculation.
+void RejectConstant(Session& s, const std::string& message) {
+  if (!s.flags.QuietMode) s.ui.MessageBox(message, MessageIcon::Exclamation, kAppTitle);
+  s.calc.CalcKind = "error";
+}
+
+// Keeps a mode flag of the formula parser set for a scope only.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+void ClassifyText(CalcState& c) {
+  const std::string& text = c.CalcText;
+  c.CalcKind = text.empty() ? "Form" : "Calc";
+  constexpr std::string_view kFormulaLetters = "ABCDEFGHIJKLNOPQRSTUVWYZ";
+  for (char ch : text) {
+    if (kFormulaLetters.find(Upper(ch)) != std::string_view::npos) {
+      c.CalcKind = "Form";
+      break;
+    }
+  }
+  if (!text.empty() && Upper(text[0]) == 'M' &&
+      std::all_of(text.begin() + 1, text.end(), IsDigit)) {
+    c.CalcKind = "Mem";
+  }
+}
+
+// Replaces every occurrence of name (upper case) from index from on, found without regard
+// to case, by replacement. False when the text would outgrow limit.
+bool ReplaceName(std::string& text, const std::string& name, const std::string& replacement,
+                 std::size_t from, std::size_t limit) {
+  std::string result(text, 0, from);
+  std::size_t done = from;
+  for (std::size_t p = FindNoCase(text, name, from); p != std::string::npos;
+       p = FindNoCase(text, name, p + name.size())) {
+    result.append(text, done, p - done);
+    result += replacement;
+    done = p + name.size();
+    if (result.size() > limit) return false;
+  }
+  result.append(text, done);
+  if (result.size() > limit) return false;
+  text = std::move(result);
+  return true;
+}
+
+// Step 3 of the expansion: constants in angle brackets. False when a constant was rejected.
+bool ExpandConstants(Session& s) {
+  CalcState& c = s.calc;
+  std::string& text = c.CalcText;
+  const std::size_t limit = kMaxExpandedGrowth + 8 * text.size();
+  int nested = 0;
+  // Every name is replaced wherever it stands, and only values put new "<" into the text, at
+  // or after the first one; so the search for the next name can start there.
+  std::size_t from = 0;
+  while ((from = text.find('<', from)) != std::string::npos) {
+    std::size_t close = text.find('>', from);
+    if (close == std::string::npos) CalculationError(s, "Unmatched constant brackets <>");
+    std::string name = UpperCase(std::string_view(text).substr(from, close - from + 1));
+    int m = 0;
+    std::string value = LookUpConstant(s, name, m);
+    if (value.empty()) {
+      RejectConstant(s, "constant " + name + " not found");
+      return false;
+    }
+    std::string replacement;
+    if (m >= 1 || !IsNumericText(value)) {
+      replacement = " (" + value + ")";
+      // The value of a memory line is a number, as a freshly stored constant is.
+      if (m >= 1) c.CalcKind = "Calc";
+    } else {
+      StoreConstant(s, name, value);
+      replacement = " (M" + std::to_string(s.memory.MemoryCount) + ")";
+      c.CalcKind = "Calc";
+    }
+    if (replacement.find('<') != std::string::npos && ++nested > kMaxNestedConstants) {
+      RejectConstant(s, "constant " + name + " refers to itself");
+      return false;
+    }
+    if (!ReplaceName(text, name, replacement, from, limit)) {
+      RejectConstant(s, "constant " + name + " expands into too long a text");
+      return false;
+    }
+    c.ExpansionMark = s.memory.MemoryCount;
+  }
+  return true;
+}
+
+// Replaces every term head...")  in CalcText (head found without regard to case) by lead,
+// "M", a blank and the memory number that value(inner) gives, padded with blanks. A replaced
+// term leaves no head behind and forms none with its neighbours, so one pass from left to
+// right does what searching the rewritten text again from its start would do.
+template <typename TermValue>
+void ReplaceTerms(Session& s, std::string_view head, std::string_view lead, TermValue value) {
+  std::string& text = s.calc.CalcText;
+  std::string result;
+  std::size_t done = 0;
+  for (std::size_t a = FindNoCase(text, head, 0); a != std::string::npos;
+       a = FindNoCase(text, head, done)) {
+    std::size_t close = MatchingParenthesis(s, text, a + head.size() - 1);
+    int m = value(text.substr(a + head.size(), close - a - head.size()));
+    result.append(text, done, a - done);
+    result += lead;
+    result += "M ";
+    result += std::to_string(m);
+    result.append(close - a - (head.size() - 1), ' ');
+    done = close + 1;
+  }
+  if (done == 0) return;
+  result.append(text, done);
+  text = std::move(result);
+}
+
+int MolarMassTerm(Session& s, const std::string& inner) {
+  CalcState& c = s.calc;
+  c.ResultLabel = inner;
+  c.FormulaText = inner;
+  c.CalcKind = "Form";
+  int m = FindMemoryName(s, "MW(" + inner + ")");
+  if (m == 0) {
+    double mass = FormulaMass(s, inner);
+    RequireFormula(s, inner);
+    // A formula of mass 0 (0H2O) refers to memory 0, which always holds 0.
+    if (mass != 0) {
+      StoreMolarMass(s, mass);
+      m = s.memory.MemoryCount;
+    }
+  }
+  c.CalcKind = "Calc";
+  c.ExpansionMark = s.memory.MemoryCount;
+  return m;
+}
+
+// The percentage step of MOL%( and WT%( terms; returns the memory line to refer to.
+int PercentTerm(Session& s, const std::string& inner, const std::string& prefix) {
+  CalcState& c = s.calc;
+  c.ResultLabel = inner;
+  c.FormulaText = inner;
+  c.CalcKind = "Form";
+  int m = FindMemoryName(s, prefix + inner + ")");
+  if (m != 0) return m;
+  std::size_t comma = inner.find(',');
+  if (comma == 1 || comma == 2) {
+    std::string symbol{Upper(inner[0]), comma == 1 ? ' ' : inner[1]};
+    double value = ElementPercent(s, symbol, inner.substr(comma + 1));
+    StorePercent(s, value, inner);
+    return s.memory.MemoryCount;
+  }
+  if (comma != std::string::npos) {
+    CalculationError(s, prefix + inner + "): expected an element symbol, a comma and a formula");
+  }
+  FormulaMass(s, inner);
+  RequireFormula(s, inner);
+  const std::string elements = s.formula.FormulaElements;  // ElementPercent rebuilds it
+  for (std::size_t i = 0; i + 1 < elements.size(); i += 2) {
+    std::string slot = elements.substr(i, 2);
+    double value = ElementPercent(s, slot, inner);
+    slot.erase(std::remove(slot.begin(), slot.end(), ' '), slot.end());
+    StorePercent(s, value, slot + "," + inner);
+  }
+  c.CalcKind = "Done";
+  return 0;
+}
+
+void ExpandPercentages(Session& s) {
+  CalcState& c = s.calc;
+  auto percent = [&s, &c](const std::string& inner, const std::string& prefix) {
+    int m = PercentTerm(s, inner, prefix);
+    if (c.CalcKind != "Done") c.CalcKind = "Calc";
+    c.ExpansionMark = s.memory.MemoryCount;
+    return m;
+  };
+  {
+    FlagScope countAtoms(s.formula.CountAtoms);
+    ReplaceTerms(s, "MOL%(", " ",
+                 [&](const std::string& inner) { return percent(inner, "mol%("); });
+  }
+  if (c.CalcText.find("%(") == std::string::npos) return;
+  // "%(", "wt%(" and "WT%(" all become "WT%(". Replacing terms changes nothing that this
+  // affects, so once is enough.
+  ReplaceAll(c.CalcText, "%(", "WT%(");
+  ReplaceAll(c.CalcText, "wtWT%(", "WT%(");
+  ReplaceAll(c.CalcText, "WTWT%(", "WT%(");
+  ReplaceTerms(s, "WT%(", "", [&](const std::string& inner) { return percent(inner, "wt%("); });
+}
+
+}  // namespace
+
+std::size_t MatchingParenthesis(Session& s, std::string_view text, std::size_t open) {
+  int depth = 1;
+  std::size_t p = open;
+  while (p + 1 < text.size() && depth >= 1) {
+    ++p;
+    if (text[p] == '(') ++depth;
+    if (text[p] == ')') --depth;
+  }
+  if (depth >= 1) CalculationError(s, "unclosed parentheses");
+  return p;
+}
+
+void ExpandTerms(Session& s) {
+  CalcState& c = s.calc;
+  ClassifyText(c);
+  const std::string savedLabel = c.ResultLabel;
+  if (!ExpandConstants(s)) return;
+
+  constexpr std::string_view kWords[] = {"=",   "LOG", "pH",  "log", "LN", "ln", "SQR",
+                                         "sqr", "EXP", "exp", "MW",  "mw", "%"};
+  for (std::string_view word : kWords) {
+    if (c.CalcText.find(word) != std::string::npos) {
+      c.CalcKind = "Calc";
+      break;
+    }
+  }
+  ReplaceTerms(s, "MW(", "", [&s](const std::string& inner) { return MolarMassTerm(s, inner); });
+  ExpandPercentages(s);
+  c.ResultLabel = savedLabel;
+}
+
+std::string LookUpConstant(Session& s, const std::string& name, int& m) {
+  std::string key = UpperCase(name);
+  key.erase(std::remove(key.begin(), key.end(), ' '), key.end());
+  std::string category;
+  m = 0;
+  if (key.find("(X)") != std::string::npos) {
+    category = "F(X)";  // stored functions of x are never memory lines
+  } else {
+    m = FindMemoryName(s, key);
+  }
+  if (m >= 1 && m <= kMaxMemories) return GeneralNumberText(s.memory.MemValues[m]);
+  m = 0;
+  std::string bare = key.size() >= 2 ? key.substr(1, key.size() - 2) : std::string();
+  std::string value;
+  {
+    std::string foundCategory = category;
+    std::string foundName = bare;
+    IniFileSwitch main(s, s.db.MainIniFile);
+    value = FindEntry(s, "Constants", s.lists.ConstCategories, foundCategory, foundName);
+  }
+  if (value.empty()) {
+    // A prefix of the main file's categories must not steer the search among contributed
+    // ones: the contributed search starts from the name as written.
+    std::string foundCategory = category;
+    std::string foundName = bare;
+    IniFileSwitch contributed(s, s.db.ContribIniFile);
+    value = FindEntry(s, "Contributed", s.lists.ContribCategories, foundCategory, foundName);
+  }
+  return value;
+}
+
+double ElementPercent(Session& s, const std::string& symbolSlot, const std::string& formula) {
+  FormulaState& f = s.formula;
+  f.ElementFilter = AtomicNumber(s, symbolSlot);
+  double part = 0;
+  {
+    FlagScope filter(f.ElementFilterOn);
+    part = FormulaMass(s, formula);
+  }
+  if (s.calc.CalcKind == "Calc") NotAFormula(s, formula);
+  double whole = FormulaMass(s, formula);
+  if (whole == 0) Fail(FailureKind::DivisionByZero);
+  return part / whole * 100;
+}
+
+void StoreConstant(Session& s, const std::string& name, const std::string& value) {
+  double number = 0;
+  if (!StrictNumber(value, number)) number = LeadingNumber(value);
+  StoreMemory(s, number, name, true);
+}
+
+void StoreMolarMass(Session& s, double mass) {
+  if (mass == 0) return;
+  s.calc.ResultLabel = "MW(" + s.calc.ResultLabel + ")";
+  StoreMemory(s, mass, s.calc.ResultLabel, true);
+}
+
+void StorePercent(Session& s, double value, const std::string& text) {
+  StoreMemory(s, value, (s.formula.CountAtoms ? "mol%(" : "wt%(") + text + ")", true);
+}
+
+}  // namespace ostravel
