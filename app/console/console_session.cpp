@@ -7,6 +7,7 @@
 
 #include "calc/calculation_driver.h"
 #include "calc/startup.h"
+#include "console/console_gateway.h"
 #include "console/console_platform.h"
 #include "session/session.h"
 
@@ -41,6 +42,7 @@ int RunLineByLine(Session& s) {
 }  // namespace
 
 int RunConsole(const std::string& programFolder, const std::string& commandLine) {
+  if (commandLine == "DDE") return RunHeadlessGateway(programFolder);
   ConsolePlatform ui;
   Session s(ui);
   s.db.ProgramFolder = programFolder;
@@ -50,6 +52,7 @@ int RunConsole(const std::string& programFolder, const std::string& commandLine)
     if (commandLine == "clipboard") std::cout << ui.ClipboardText() << std::endl;
     return result.ExitCode;
   }
+  if (commandLine == "HTML") return 0;  // the pages are written; nothing else to do
   return RunLineByLine(s);
 }
 

@@ -3,6 +3,7 @@
 #include "calc/calculation_driver.h"
 #include "database/key_lists.h"
 #include "database/settings.h"
+#include "gateway/html_pages.h"
 #include "runtime/conversions.h"
 #include "session/session.h"
 
@@ -23,6 +24,7 @@ StartResult Form_Load(Session& s, const std::string& commandLine) {
   LoadLists(s);
 
   StartResult result;
+  if (commandLine == "HTML") MakeHtmlPages(s);
   if (commandLine == "" || commandLine == "DDE" || commandLine == "HTML") return result;
 
   // One calculation from the command line (or the clipboard), answered without the window.

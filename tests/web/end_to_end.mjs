@@ -1,0 +1,166 @@
+// The web version in a real browser: headless Chromium through lighttpd, ostravel-link and the
+// gateway. Every step checks what a visitor sees; any dialog or page error fails the test.
+import { createRequire } from 'node:module';
+import { mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import assert from 'node:assert/strict';
+
+const require = createRequire(import.meta.url);
+const { chromium } = require(process.env.PLAYWRIGHT_CORE);
+const base = process.env.BASE_URL;
+
+const profile = mkdtempSync(join(tmpdir(), 'ostravel-chromium-'));
+const context = await chromium.launchPersistentContext(profile, {
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  chromiumSandbox: false,
+  args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+         '--disable-component-update', '--disable-sync'],
+});
+const problems = [];
+const page = context.pages()[0] ?? await context.newPage();
+page.on('dialog', (d) => { problems.push(`dialog: ${d.message()}`); d.dismiss(); });
+page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
+page.setDefaultTimeout(10000);
+
+let passed = 0, failed = 0;
+async function step(name, body) {
+  try {
+    await body();
+    assert.deepEqual(problems, [], 'no dialog and no script error');
+    console.log(`ok   ${name}`);
+    passed++;
+  } catch (e) {
+    console.log(`FAIL ${name}\n     ${String(e.message).split('\n').join('\n     ')}`);
+    failed++;
+    problems.length = 0;
+  }
+}
+
+const listFrame = () => page.frame({ name: 'QORNE_list' });
+const calcFrame = () => page.frame({ name: 'QORNE_calc' });
+// The radio button of an entry, found by the label that follows it.
+const radio = (frame, label) => frame.locator(
+  `xpath=//input[@type="radio"][starts-with(normalize-space(following-sibling::text()[1]), ${JSON.stringify(label)})]`);
+
+// Submits the form of the frame (or page) and waits for the answer page in QORNE_calc.
+async function calculate(owner, text) {
+  const form = owner.locator('form[name="CALCFORM"]:visible');
+  if (text !== undefined) await form.locator('input[name="CALC"]').fill(text);
+  const answered = page.waitForResponse((r) => r.url().endsWith('/calc') && r.request().method() === 'POST');
+  await form.locator('button[type="submit"]').click();
+  const response = await answered;
+  assert.equal(response.status(), 200);
+  const frame = calcFrame();
+  await frame.waitForLoadState('load');
+  await frame.locator('#x').waitFor();
+  return frame;
+}
+
+await step('the index opens with its category links and the list frame', async () => {
+  const response = await page.goto(base + '/');
+  assert.equal(response.status(), 200);
+  assert.match(page.url(), /\/tolvane1\.htm$/);
+  assert.equal(await page.title(), 'Ostravel - chemistry calculator');
+  assert.equal(response.headers()['content-type'], 'text/html; charset=ISO-8859-1');
+  for (const name of ['Physical', 'Solubility', 'Basic', 'Tricky & <Odd>'])
+    await page.locator('nav a', { hasText: name }).first().waitFor();
+});
+
+await step('the database files cannot be fetched', async () => {
+  for (const path of ['/TOLVANE.INI', '/TOLVANEC.INI', '/tolvane.ht_', '/register/calc.sock'])
+    assert.equal((await page.request.get(base + path)).status(), 404, path);
+});
+
+await step('a category link shows its entries and a click inserts the constant', async () => {
+  await page.locator('nav a', { hasText: 'Physical' }).click();
+  await page.waitForFunction(() => frames['QORNE_list'].location.hash === '#Physical');
+  await radio(listFrame(), 'R (gas constant)').click();
+  assert.equal(await page.locator('#start input[name="CALC"]').inputValue(), '<R>');
+});
+
+let answer;
+await step('calculate shows the result', async () => {
+  await page.locator('#start input[name="CALC"]').press('End');
+  await page.locator('#start input[name="CALC"]').pressSequentially('*2');
+  answer = await calculate(page);
+  assert.equal(await answer.locator('#x').textContent(), '16.628');
+  assert.equal(await answer.locator('input[name="M1"]').inputValue(), '8.31400');
+  assert.equal(await answer.locator('input[name="N1"]').inputValue(), '<R>');
+  assert.match(await answer.locator('#result').textContent(), /^M2 = 16\.6280/);
+  assert.equal(await page.locator('#start').isVisible(), false, 'the answer replaced the start form');
+});
+
+await step('a second calculation uses M1 from the first', async () => {
+  answer = await calculate(calcFrame(), 'M1*3');
+  assert.equal(await answer.locator('#x').textContent(), '24.942');
+  assert.equal(await answer.locator('input[name="NM"]').inputValue(), '3');
+});
+
+await step('a prefixed constant is inserted with its prefix into the answer form', async () => {
+  await page.locator('nav a', { hasText: 'Solubility' }).click();
+  await page.waitForFunction(() => frames['QORNE_list'].location.hash === '#Solubility');
+  await calcFrame().locator('input[name="CALC"]').fill('');
+  await radio(listFrame(), 'Solubility AGCL').click();
+  assert.equal(await calcFrame().locator('input[name="CALC"]').inputValue(), '<KSPAGCL>');
+});
+
+await step('an example is calculated at once', async () => {
+  await page.locator('nav a', { hasText: 'Basic' }).click();
+  await page.waitForFunction(() => frames['QORNE_list'].location.hash === '#Basic');
+  const answered = page.waitForResponse((r) => r.url().endsWith('/calc'));
+  await radio(listFrame(), 'Water (molar mass of water)').click();
+  await answered;
+  await calcFrame().waitForLoadState('load');
+  const frame = calcFrame();
+  assert.equal(await frame.locator('input[name="CALC"]').inputValue(), 'MW(H2O)');
+  assert.match(await frame.locator('#result').textContent(), /^M\d+ = 18\.0150\s*MW\(H2O\)$/);
+});
+
+await step('a division by zero shows the error', async () => {
+  answer = await calculate(calcFrame(), '1/0');
+  assert.equal(await answer.locator('#err').textContent(), 'Error: divide error');
+  assert.equal(await answer.locator('#result').isVisible(), false);
+});
+
+await step('a script in the calculation line shows as text and runs nothing', async () => {
+  const payload = `<img src=x onerror="window.hacked=1;alert(1)"><script>window.hacked=2</script>'";`;
+  answer = await calculate(calcFrame(), payload);
+  assert.equal(await answer.locator('#scalc').textContent(), payload);
+  assert.equal(await answer.locator('input[name="CALC"]').inputValue(), payload);
+  assert.equal(await answer.evaluate(() => window.hacked), undefined);
+  assert.equal(await answer.locator('#scalc img, #scalc script').count(), 0);
+});
+
+await step('hostile contributed entries reach the form exactly and run nothing', async () => {
+  await page.locator('nav a', { hasText: 'Tricky & <Odd>' }).click();
+  await page.waitForFunction(() => decodeURIComponent(frames['QORNE_list'].location.hash) === '#Tricky & <Odd>');
+  const list = listFrame();
+  assert.match(await list.locator('pre').textContent(), /script \(<b>bold<\/b>\)/);
+  const calc = calcFrame().locator('input[name="CALC"]');
+  const cases = [
+    ['Tricky & <Odd> quote\'key', `<"quote'key>`, '(1+2\'3)'],
+    ['Tricky & <Odd> slash', '<"slash>', '(4\\5)'],
+    ['Tricky & <Odd> script', '<"script>', '(</script><script>window.hacked=1</script>)'],
+  ];
+  for (const [label, byName, byValue] of cases) {
+    await calc.fill('');
+    await radio(list, label).click();
+    assert.equal(await calc.inputValue(), byName, label);
+    await calcFrame().locator('#abbr').uncheck();
+    await calc.fill('');
+    await radio(list, label).click();
+    assert.equal(await calc.inputValue(), byValue, label);
+    await calcFrame().locator('#abbr').check();
+    assert.equal(await list.locator('input[name="SDO"]').inputValue(), byValue.slice(1, -1) + '|' + byName);
+  }
+  assert.equal(await list.evaluate(() => window.hacked), undefined);
+  assert.equal(await calcFrame().evaluate(() => window.hacked), undefined);
+});
+
+if (process.env.SCREENSHOT) await page.screenshot({ path: process.env.SCREENSHOT, fullPage: true });
+await context.close();
+rmSync(profile, { recursive: true, force: true });
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);
