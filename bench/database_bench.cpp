@@ -11,28 +11,11 @@
 #include "database/ini_access.h"
 #include "database/key_lists.h"
 #include "platform/platform.h"
+#include "quiet_platform.h"
 #include "session/session.h"
 
 namespace ostravel {
 namespace {
-
-class NullPlatform : public Platform {
- public:
-  void MessageBox(const std::string&, MessageIcon, const std::string&) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  std::string InputBox(const std::string&, const std::string&, const std::string& d) override {
-    return d;
-  }
-  std::string ClipboardText() override { return {}; }
-  void SetClipboardText(const std::string&) override {}
-  void ClearClipboard() override {}
-  void Beep() override {}
-  void YieldToEvents() override {}
-  void Changed(Control) override {}
-  void SetFocus(Control) override {}
-  void ShowModal(Dialog) override {}
-  bool StartDetached(const std::string&) override { return false; }
-};
 
 // A program folder with a main file of `categories` constant categories holding `entries`
 // entries in all, removed again at the end of the benchmark.
@@ -73,7 +56,7 @@ class Database {
 
  private:
   std::string folder_;
-  NullPlatform ui_;
+  bench::QuietPlatform ui_;
   Session session_{ui_};
   std::vector<Key> keys_;
 };

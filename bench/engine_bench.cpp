@@ -5,33 +5,14 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "quiet_platform.h"
 #include "session/session.h"
 
 namespace ostravel {
 namespace {
 
-class CountingPlatform : public Platform {
- public:
-  void MessageBox(const std::string&, MessageIcon, const std::string&) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  std::string InputBox(const std::string&, const std::string&, const std::string& d) override {
-    return d;
-  }
-  std::string ClipboardText() override { return {}; }
-  void SetClipboardText(const std::string&) override {}
-  void ClearClipboard() override {}
-  void Beep() override {}
-  void YieldToEvents() override { ++yields; }
-  void Changed(Control) override {}
-  void SetFocus(Control) override {}
-  void ShowModal(Dialog) override {}
-  bool StartDetached(const std::string&) override { return false; }
-
-  long yields = 0;
-};
-
 void Evaluate(benchmark::State& state, const std::string& text) {
-  CountingPlatform ui;
+  bench::QuietPlatform ui;
   Session s(ui);
   s.engine.EvalText = text;  // direct mode, the default
   for (auto _ : state) {

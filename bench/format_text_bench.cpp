@@ -10,6 +10,7 @@
 #include "calc/number_format.h"
 #include "gateway/text_utils.h"
 #include "platform/platform.h"
+#include "quiet_platform.h"
 
 namespace ostravel {
 namespace {
@@ -17,24 +18,6 @@ namespace {
 using namespace std::string_literals;
 
 // A platform that does nothing: the routines measured here only beep.
-class QuietPlatform : public Platform {
- public:
-  void MessageBox(const std::string&, MessageIcon, const std::string&) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  std::string InputBox(const std::string&, const std::string&, const std::string& d) override {
-    return d;
-  }
-  std::string ClipboardText() override { return {}; }
-  void SetClipboardText(const std::string&) override {}
-  void ClearClipboard() override {}
-  void Beep() override {}
-  void YieldToEvents() override {}
-  void Changed(Control) override {}
-  void SetFocus(Control) override {}
-  void ShowModal(Dialog) override {}
-  bool StartDetached(const std::string&) override { return false; }
-};
-
 void BM_FormatSig(benchmark::State& state) {
   NumberFormat format;
   format.SigDigits = 4;
@@ -103,7 +86,7 @@ void BM_ReadTemplate(benchmark::State& state) {
     fields += std::string(1, '\0') + "M" + std::to_string(i) + "=<input name=\"M" +
               std::to_string(i) + "\" value=\"" + std::to_string(18.0153 * i) + "\">";
   }
-  QuietPlatform ui;
+  bench::QuietPlatform ui;
   for (auto _ : state)
     benchmark::DoNotOptimize(ReadTemplate(ui, file.path(), fields));
   state.counters["bytes"] = static_cast<double>(file.size());

@@ -9,37 +9,53 @@
 #include "chemistry/formula_parser.h"
 #include "database/key_lists.h"
 #include "database/settings.h"
+#include "quiet_platform.h"
 #include "session/session.h"
 
 namespace ostravel {
 namespace {
 
-class QuietPlatform : public Platform {
- public:
-  void MessageBox(const std::string&, MessageIcon, const std::string&) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  std::string InputBox(const std::string&, const std::string&, const std::string& d) override {
-    return d;
-  }
-  std::string ClipboardText() override { return {}; }
-  void SetClipboardText(const std::string&) override {}
-  void ClearClipboard() override {}
-  void Beep() override {}
-  void YieldToEvents() override {}
-  void Changed(Control) override {}
-  void SetFocus(Control) override {}
-  void ShowModal(Dialog) override {}
-  bool StartDetached(const std::string&) override { return false; }
-};
-
 const char* const kBase[] = {
-    "H2O",          "CO2",         "NaCl",       "C6H12O6",       "H2SO4",        "CaCO3",
-    "NH3",          "CH3COOH",     "C2H5OH",     "KMnO4",         "K2Cr2O7",      "Fe2O3",
-    "Ca(OH)2",      "Al2(SO4)3",   "(NH4)2SO4",  "Ca3(PO4)2",     "Mg(OH)2",      "Pb(NO3)2",
-    "K4(Fe(CN)6)",  "C12H22O11",   "C8H10N4O2",  "C9H8O4",        "Cu(NH3)4SO4",  "CuSO4.5H2O",
-    "MgSO4.7H2O",   "Na2CO3.10H2O", "FeSO4(.)7H2O", "CoCl2.6H2O", "KAl(SO4)2.12H2O",
-    "Na2S2O3.5H2O", "NaCl+H2O",    "Fe0.95O",    "La0.7Sr0.3MnO3", "YBa2Cu3O7",   "C6H5NO2",
-    "(CH3)3COH",    "UO2(NO3)2.6H2O", "Ba(OH)2.8H2O", "C27H46O",   "NaHCO3",
+    "H2O",
+    "CO2",
+    "NaCl",
+    "C6H12O6",
+    "H2SO4",
+    "CaCO3",
+    "NH3",
+    "CH3COOH",
+    "C2H5OH",
+    "KMnO4",
+    "K2Cr2O7",
+    "Fe2O3",
+    "Ca(OH)2",
+    "Al2(SO4)3",
+    "(NH4)2SO4",
+    "Ca3(PO4)2",
+    "Mg(OH)2",
+    "Pb(NO3)2",
+    "K4(Fe(CN)6)",
+    "C12H22O11",
+    "C8H10N4O2",
+    "C9H8O4",
+    "Cu(NH3)4SO4",
+    "CuSO4.5H2O",
+    "MgSO4.7H2O",
+    "Na2CO3.10H2O",
+    "FeSO4(.)7H2O",
+    "CoCl2.6H2O",
+    "KAl(SO4)2.12H2O",
+    "Na2S2O3.5H2O",
+    "NaCl+H2O",
+    "Fe0.95O",
+    "La0.7Sr0.3MnO3",
+    "YBa2Cu3O7",
+    "C6H5NO2",
+    "(CH3)3COH",
+    "UO2(NO3)2.6H2O",
+    "Ba(OH)2.8H2O",
+    "C27H46O",
+    "NaHCO3",
 };
 
 // Deterministic: multipliers, changed counts, added hydrate water and mixtures.
@@ -53,11 +69,20 @@ std::vector<std::string> Corpus(std::size_t size) {
   while (corpus.size() < size) {
     std::string formula = kBase[base(random)];
     switch (variation(random)) {
-      case 0: formula = std::to_string(small(random)) + formula; break;
-      case 1: formula += std::to_string(small(random)); break;
-      case 2: formula += "(.)" + std::to_string(small(random)) + "H2O"; break;
-      case 3: formula += "+" + std::string(kBase[base(random)]); break;
-      default: break;
+      case 0:
+        formula = std::to_string(small(random)) + formula;
+        break;
+      case 1:
+        formula += std::to_string(small(random));
+        break;
+      case 2:
+        formula += "(.)" + std::to_string(small(random)) + "H2O";
+        break;
+      case 3:
+        formula += "+" + std::string(kBase[base(random)]);
+        break;
+      default:
+        break;
     }
     corpus.push_back(formula);
   }
@@ -65,7 +90,7 @@ std::vector<std::string> Corpus(std::size_t size) {
 }
 
 struct DeliveredSession {
-  QuietPlatform platform;
+  bench::QuietPlatform platform;
   Session s{platform};
   DeliveredSession() {
     s.db.ProgramFolder = OSTRAVEL_DATA_DIR;
@@ -85,8 +110,8 @@ void BM_FormulaMassCorpus(benchmark::State& state) {
     }
   }
   benchmark::DoNotOptimize(total);
-  state.counters["formulas/s"] = benchmark::Counter(
-      static_cast<double>(corpus.size()), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["formulas/s"] = benchmark::Counter(static_cast<double>(corpus.size()),
+                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_FormulaMassCorpus)->Unit(benchmark::kMillisecond);
 

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "calc/calculation_driver.h"
 #include "chemistry/option_switches.h"
 #include "database/ini_access.h"
 #include "database/settings.h"
@@ -16,21 +15,6 @@
 #include "support/temp_dir.h"
 
 namespace ostravel {
-
-// Stands in for the calculation driver: records what the key list hands it.
-struct KeyPressRecord {
-  int calls = 0;
-  int key = 0;
-  std::string text;
-};
-KeyPressRecord lastKeyPress;
-
-void entryline_KeyPress(Session& s, int& key) {
-  ++lastKeyPress.calls;
-  lastKeyPress.key = key;
-  lastKeyPress.text = s.window.entryline.Text;
-  key = 0;
-}
 
 namespace {
 
@@ -72,7 +56,6 @@ class KeyLists : public ::testing::Test {
     s.db.ProgramFolder = dir.path().string();
     LoadSettings(s);
     LoadLists(s);
-    lastKeyPress = {};
   }
   // Chooses a line of lstKey by its text, as the user's click does.
   void Click(const std::string& line) {
@@ -220,7 +203,7 @@ TEST_F(KeyLists, ClickingAConstantInsertsItAtTheCaret) {
     EXPECT_EQ(s.window.entryline.SelLength, 0) << row.name;
     EXPECT_EQ(ui.focus, std::vector<Control>{Control::EntryLine}) << row.name;
     EXPECT_EQ(s.db.IniFile, s.db.MainIniFile) << row.name;
-    EXPECT_EQ(lastKeyPress.calls, 0) << row.name;
+    EXPECT_EQ(s.memory.MemoryCount, 0) << row.name << ": nothing was calculated";
   }
 }
 
@@ -228,10 +211,12 @@ TEST_F(KeyLists, ClickingAnExampleRunsItInPlaceOfTheEntryLine) {
   mnuExp_Click(s, 1);
   s.window.entryline = TextBoxModel{"old text", 3, 2};
   Click("Molar volume  (ideal gas at STP)");
-  EXPECT_EQ(lastKeyPress.calls, 1);
-  EXPECT_EQ(lastKeyPress.key, 13);
-  EXPECT_EQ(lastKeyPress.text, "<R>*273.15/101325");
-  EXPECT_EQ(ui.focus, std::vector<Control>{Control::EntryLine});
+  // The example ran at once: <R> became memory 1, the result memory 2.
+  ASSERT_EQ(s.memory.MemoryCount, 2);
+  EXPECT_EQ(s.memory.MemNames[1], "<R>");
+  EXPECT_EQ(s.memory.MemNames[2], "<R>*273.15/101325");
+  EXPECT_NEAR(s.memory.MemValues[2], 8.314 * 273.15 / 101325, 1e-15);
+  EXPECT_EQ(ui.focus.front(), Control::EntryLine);
 }
 
 TEST_F(KeyLists, ExampleWaitsWhileALineIsRunning) {
@@ -239,7 +224,7 @@ TEST_F(KeyLists, ExampleWaitsWhileALineIsRunning) {
   s.window.entryline.Text = "1+1";
   s.calc.Running = true;
   Click("Molar volume  (ideal gas at STP)");
-  EXPECT_EQ(lastKeyPress.calls, 0);
+  EXPECT_EQ(s.memory.MemoryCount, 0);
   EXPECT_EQ(s.window.entryline.Text, "1+1");
 }
 
