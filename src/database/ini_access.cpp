@@ -67,6 +67,21 @@ bool IniPutEntry(Session& s, std::string_view type, std::string_view category, s
   return s.db.Profiles.DeleteSection(s.db.IniFile, section);
 }
 
+bool IniPutEntries(Session& s, const std::vector<IniEdit>& edits) {
+  s.db.DbChanged = true;
+  s.memory.NameSearchStart = s.memory.MemoryCount;
+  return s.db.Profiles.Edit(s.db.IniFile, [&](ProfileFile& file) {
+    auto result = ProfileFile::EditResult::Unchanged;
+    for (const IniEdit& edit : edits) {
+      const auto made = edit.value == kNul ? file.DeleteKey(edit.section, edit.key)
+                                           : file.Set(edit.section, edit.key, edit.value);
+      if (made == ProfileFile::EditResult::Refused) return made;
+      if (made == ProfileFile::EditResult::Changed) result = made;
+    }
+    return result;
+  });
+}
+
 std::string PopListItem(std::string& list) {
   const auto nul = list.find('\0');
   if (nul == std::string::npos) return {};

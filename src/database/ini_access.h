@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -36,6 +37,17 @@ std::string IniGetKeys(Session& s, std::string_view section);
 // be replaced (callers that have no use for it ignore it).
 bool IniPutEntry(Session& s, std::string_view type, std::string_view category, std::string_view key,
                  std::string_view value);
+// One change of IniPutEntries: key=value into a whole section name, or, with value NUL, the
+// removal of the key.
+struct IniEdit {
+  std::string section;
+  std::string key;
+  std::string value;
+};
+// Makes the edits in IniFile in their order with one locked atomic write, so that a request
+// of many entries costs one write: all of them, or none when one is refused or the file
+// cannot be written (false). Sets DbChanged and NameSearchStart as IniPutEntry does.
+bool IniPutEntries(Session& s, const std::vector<IniEdit>& edits);
 // Takes the first item off a key list.
 std::string PopListItem(std::string& list);
 // Looks a name up among the categories of a type, honouring category prefixes.

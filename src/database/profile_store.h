@@ -29,6 +29,10 @@ class ProfileStore {
            std::string_view value);
   bool DeleteKey(const std::string& path, std::string_view section, std::string_view key);
   bool DeleteSection(const std::string& path, std::string_view section);
+  // Any number of changes in one such locked read-modify-write: edit changes the file as it is
+  // now; when it returns Refused the file stays as it was.
+  bool Edit(const std::string& path,
+            const std::function<ProfileFile::EditResult(ProfileFile&)>& edit);
 
  public:
   // What tells one state of a file on disk from another.
@@ -45,9 +49,6 @@ class ProfileStore {
     Identity identity;
     std::shared_ptr<const ProfileFile> file;
   };
-
-  bool Edit(const std::string& path,
-            const std::function<ProfileFile::EditResult(ProfileFile&)>& edit);
 
   std::unordered_map<std::string, Cached> cache_;
   unsigned long long writes_ = 0;  // numbers the temporary files

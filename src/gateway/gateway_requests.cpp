@@ -16,6 +16,7 @@
 #include "calc/number_format.h"
 #include "database/ini_access.h"
 #include "gateway/atomic_file.h"
+#include "gateway/contributions.h"
 #include "gateway/html_pages.h"
 #include "gateway/text_utils.h"
 #include "runtime/conversions.h"
@@ -196,8 +197,11 @@ void PollLinkRequests(Session& s, const std::string& command, std::string& answe
   std::error_code ignored;
   std::filesystem::remove(answerFile, ignored);
   if (HasField(fields, "MODIFY")) {
-    // A change request (contributions and accounts). Its handler is not part of this build:
-    // nothing is written, and the notice names a file that does not exist.
+    try {
+      HandleModifyRequest(s, fields, answerFile);
+    } catch (const std::exception&) {
+      // No failure stops the gateway; the client finds no answer file.
+    }
   } else if (HasField(fields, "CALC")) {
     try {
       AnswerWebCalc(s, fields, answerFile);

@@ -168,7 +168,6 @@ TEST_F(Requests, RequestsThatAreNoCalculationWriteNothing) {
     const char* command;
   } rows[] = {
       {"fields not introduced by ? or &", "6 CALC=1+1"},
-      {"change request writes nothing yet", "6 GET /calc?MODIFY=a%3D1&user=x&CALC=1 HTTP/1.1"},
       {"no known field", "6 GET /calc?foo=1 HTTP/1.1"},
   };
   for (const Row& row : rows) {
@@ -177,6 +176,13 @@ TEST_F(Requests, RequestsThatAreNoCalculationWriteNothing) {
     EXPECT_FALSE(std::filesystem::exists(g.dir.File("register/linkr6.htm"))) << row.name;
     EXPECT_NE(g.s.window.lnkWWW[6].find("linkr6.htm,0,"), std::string::npos) << row.name;
   }
+}
+
+TEST_F(Requests, ChangeRequestWinsOverCalculationAndIsAnswered) {
+  g.dir.Write("tolvanep.ht_", "err=%%err%%\r\n");
+  Run("6 GET /calc?MODIFY=a%3D1&user=x&CALC=1 HTTP/1.1");
+  EXPECT_EQ(Answer(6), "err=Transmission difficulties. Try sending less data.\r\n\r\n");
+  EXPECT_NE(g.s.window.lnkWWW[6].find("linkr6.htm,0,"), std::string::npos);
 }
 
 TEST_F(Requests, AnswerLeavesTheWindowShowingTheRequest) {

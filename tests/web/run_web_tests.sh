@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one phase of the web tests against servers of its own:
-#   run_web_tests.sh end_to_end | load_and_faults | bench
+#   run_web_tests.sh end_to_end | contributions | load_and_faults | bench
 # Needs OSTRAVEL_BUILD_DIR (ostravel and ostravel-link built there). Installs playwright-core
 # into the build folder when the browser phase needs it.
 set -euo pipefail
@@ -10,14 +10,14 @@ top=$(cd "$here/../.." && pwd)
 build=${OSTRAVEL_BUILD_DIR:?set OSTRAVEL_BUILD_DIR}
 node_dir=$build/web-node
 
-if [ "$phase" = end_to_end ] && [ ! -d "$node_dir/node_modules/playwright-core" ]; then
+if { [ "$phase" = end_to_end ] || [ "$phase" = contributions ]; } && [ ! -d "$node_dir/node_modules/playwright-core" ]; then
   mkdir -p "$node_dir"
   npm install --prefix "$node_dir" --no-save --no-audit --no-fund --loglevel=error \
     playwright-core@1.65.2 >/dev/null
 fi
 
 home=$(mktemp -d "${TMPDIR:-/tmp}/ostravel-webtest.XXXXXX")
-cp "$here"/fixture/* "$top"/data/*.ht_ "$home"/
+cp "$here"/fixture/* "$top"/data/*.ht_ "$top"/data/contribute.htm "$home"/
 port=$(node -e "const s=require('net').createServer().listen(0,'127.0.0.1',()=>{console.log(s.address().port);s.close()})")
 
 serve_pid=
@@ -47,6 +47,7 @@ export OSTRAVEL_CHANNEL=$home/register/calc.sock PROGRAM_FOLDER=$home
 export PLAYWRIGHT_CORE=$node_dir/node_modules/playwright-core
 case $phase in
   end_to_end) node "$here/end_to_end.mjs" ;;
+  contributions) node "$here/contributions.mjs" ;;
   load_and_faults) node "$here/load_and_faults.mjs" ;;
   bench) node "$here/web_bench.mjs" ;;
   *) echo "unknown phase $phase" >&2; exit 2 ;;
