@@ -8,10 +8,7 @@
 
 #include "console/console_session.h"
 #include "database/settings.h"
-
-#ifdef OSTRAVEL_WITH_QT
-#include "qt/qt_session.h"
-#endif
+#include "frontends/frontend_entry.h"
 
 namespace {
 
@@ -46,10 +43,7 @@ int main(int argc, char** argv) {
   const std::string commandLine = CommandLine(argc, argv);
   const std::string folder =
       ostravel::ResolveProgramFolder(ExecutableFolder(argv[0]), OSTRAVEL_INSTALLED_DATA_DIR);
-#ifdef OSTRAVEL_WITH_QT
-  if (HasDisplay()) return ostravel::RunQt(argc, argv, folder, commandLine);
-#else
-  (void)HasDisplay;
-#endif
+  if (HasDisplay()) return ostravel::RunWindowFrontEnd(argc, argv, folder, commandLine);
+  if (commandLine == "DDE") return ostravel::RunGatewayFrontEnd(folder);
   return ostravel::RunConsole(folder, commandLine);
 }

@@ -7,7 +7,6 @@
 
 #include "calc/calculation_driver.h"
 #include "calc/startup.h"
-#include "console/console_gateway.h"
 #include "console/console_platform.h"
 #include "session/session.h"
 
@@ -42,7 +41,6 @@ int RunLineByLine(Session& s) {
 }  // namespace
 
 int RunConsole(const std::string& programFolder, const std::string& commandLine) {
-  if (commandLine == "DDE") return RunHeadlessGateway(programFolder);
   ConsolePlatform ui;
   Session s(ui);
   s.db.ProgramFolder = programFolder;

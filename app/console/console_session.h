@@ -6,9 +6,9 @@
 namespace ostravel {
 
 // Starts the program on the console with the command line: a one-shot calculation answers
-// and ends; "DDE" runs the web gateway headless; "HTML" writes the web pages and ends; with
-// no argument, a line-by-line calculator reads standard input. Returns the
-// process's exit code.
+// and ends; "HTML" writes the web pages and ends; with no argument, a line-by-line
+// calculator reads standard input. ("DDE" runs the headless gateway of the front-end
+// module.) Returns the process's exit code.
 int RunConsole(const std::string& programFolder, const std::string& commandLine);
 
 }  // namespace ostravel

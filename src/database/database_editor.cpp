@@ -4,12 +4,14 @@
 #include <cctype>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "calc/calculation_driver.h"
 #include "database/ini_access.h"
 #include "database/key_lists.h"
+#include "gateway/html_pages.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -137,6 +139,14 @@ void mnuModify_Click(Session& s) {
   frmModify::Form_Unload(s);
   if (!s.db.DbChanged) return;
   RunStep([&] { LoadLists(s); });
+  // On a machine that serves the web version the static pages follow the database. The
+  // editor changes constants and examples, so their pages are made again, not taken from the
+  // links cache.
+  RunStep([&] {
+    if (!std::ifstream(s.db.ProgramFolder + "/tolvane.ht_").is_open()) return;
+    s.gateway.IndexRefsCache.clear();
+    MakeHtmlPages(s);
+  });
 }
 
 namespace frmModify {

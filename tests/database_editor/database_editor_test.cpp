@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -449,6 +451,36 @@ TEST_F(DatabaseEditorTest, ModifyDatabaseReloadsTheMenusOnlyAfterAWrite) {
   mnuModify_Click(s);
   EXPECT_FALSE(s.db.DbChanged);
   EXPECT_EQ(s.window.mnuConst.Captions, (std::vector<std::string>{"unchanged"}));
+}
+
+TEST_F(DatabaseEditorTest, ModifyDatabaseRewritesThePagesWhereTheWebVersionIsServed) {
+  const struct {
+    const char* name;
+    bool served;  // the gateway's answer template lies in the program folder
+    const char* value;
+  } rows[] = {{"desktop only", false, "55.845"},
+              {"web version served", true, "55.845"},
+              {"a second change in the same run reaches the page too", true, "55.8452"}};
+  for (const auto& row : rows) {
+    std::filesystem::remove(dir.File("tolvanec.htm"));
+    if (row.served) {
+      dir.Write("tolvane.ht_", "%%scalc%%\r\n");
+      dir.Write("tolvanes.ht_", "<html>\r\n");
+      dir.Write("tolvane1.ht_", "%%refs%%\r\n");
+    }
+    ui.onShowModal = [&](Dialog) {
+      ChooseCategory("Physical");
+      Commit("Fe", row.value, "iron");
+      Command1_Click(s, 0);
+    };
+    mnuModify_Click(s);
+    const std::string page = dir.Read("tolvanec.htm");
+    if (row.served) {
+      EXPECT_NE(page.find(std::string(row.value) + "|Fe"), std::string::npos) << row.name;
+    } else {
+      EXPECT_EQ(page, "") << row.name;
+    }
+  }
 }
 
 }  // namespace
