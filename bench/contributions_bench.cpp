@@ -13,28 +13,11 @@
 #include "gateway/html_pages.h"
 #include "gateway/passwords.h"
 #include "platform/platform.h"
+#include "quiet_platform.h"
 #include "session/session.h"
 
 namespace ostravel {
 namespace {
-
-class NullPlatform : public Platform {
- public:
-  void MessageBox(const std::string&, MessageIcon, const std::string&) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  std::string InputBox(const std::string&, const std::string&, const std::string& d) override {
-    return d;
-  }
-  std::string ClipboardText() override { return {}; }
-  void SetClipboardText(const std::string&) override {}
-  void ClearClipboard() override {}
-  void Beep() override {}
-  void YieldToEvents() override {}
-  void Changed(Control) override {}
-  void SetFocus(Control) override {}
-  void ShowModal(Dialog) override {}
-  bool StartDetached(const std::string&) override { return false; }
-};
 
 void BM_StoreHundredDefinitions(benchmark::State& state) {
   namespace fs = std::filesystem;
@@ -44,7 +27,7 @@ void BM_StoreHundredDefinitions(benchmark::State& state) {
        {"TOLVANE.INI", "TOLVANEC.INI", "tolvanep.ht_", "tolvane1.ht_", "tolvanes.ht_"}) {
     fs::copy_file(fs::path(OSTRAVEL_DATA_DIR) / file, folder / file);
   }
-  NullPlatform ui;
+  ostravel::bench::QuietPlatform ui;
   Session s(ui);
   s.db.ProgramFolder = folder.string();
   LoadSettings(s);

@@ -14,27 +14,10 @@
 #include "gateway/gateway_requests.h"
 #include "gateway/html_pages.h"
 #include "platform/platform.h"
+#include "quiet_platform.h"
 #include "session/session.h"
 
 namespace {
-
-class QuietPlatform : public ostravel::Platform {
- public:
-  void MessageBox(const std::string&, ostravel::MessageIcon, const std::string&) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  std::string InputBox(const std::string&, const std::string&, const std::string& d) override {
-    return d;
-  }
-  std::string ClipboardText() override { return {}; }
-  void SetClipboardText(const std::string&) override {}
-  void ClearClipboard() override {}
-  void Beep() override {}
-  void YieldToEvents() override {}
-  void Changed(ostravel::Control) override {}
-  void SetFocus(ostravel::Control) override {}
-  void ShowModal(ostravel::Dialog) override {}
-  bool StartDetached(const std::string&) override { return true; }
-};
 
 std::filesystem::path NewFolder(const char* name) {
   auto folder =
@@ -77,7 +60,7 @@ void BM_MakeHtmlPages(benchmark::State& state) {
   CopyTemplate(folder, "tolvane1.ht_");
   CopyTemplate(folder, "tolvanes.ht_");
 
-  QuietPlatform ui;
+  ostravel::bench::QuietPlatform ui;
   ostravel::Session s(ui);
   s.db.ProgramFolder = folder.string();
   ostravel::LoadSettings(s);
@@ -104,7 +87,7 @@ void BM_AnswerOneRequest(benchmark::State& state) {
   const auto folder = NewFolder("ostravel-request-bench");
   WriteFile(folder / "TOLVANE.INI", "[AtomicWeights]\r\nH=1.008\r\nO=15.999\r\n");
   CopyTemplate(folder, "tolvane.ht_");
-  QuietPlatform ui;
+  ostravel::bench::QuietPlatform ui;
   ostravel::Session s(ui);
   s.db.ProgramFolder = folder.string();
   ostravel::LoadSettings(s);

@@ -16,6 +16,7 @@
 #include "gateway/text_utils.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/text_case.h"
 #include "session/session.h"
 #include "solver/simplex.h"
 
@@ -24,19 +25,6 @@ namespace {
 
 const char* const kUnmatchedParentheses = "Unmatched parentheses ()";
 const char* const kUnmatchedBrackets = "Unmatched constant brackets <>";
-
-std::string Trim(std::string_view text) {
-  std::size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string_view::npos) return {};
-  std::size_t end = text.find_last_not_of(' ');
-  return std::string(text.substr(begin, end - begin + 1));
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 // The trace file of the "testing" directive: "mf.log" in the system's temporary folder.
 std::string DefaultLogFileName() {
@@ -125,7 +113,7 @@ std::vector<std::string> SplitPieces(const std::string& line) {
   std::size_t start = 0;
   while (true) {
     std::size_t end = line.find(';', start);
-    std::string piece = Trim(std::string_view(line).substr(
+    std::string piece = TrimBlanks(std::string_view(line).substr(
         start, end == std::string::npos ? std::string::npos : end - start));
     if (!piece.empty()) pieces.push_back(std::move(piece));
     if (end == std::string::npos) break;
@@ -138,7 +126,7 @@ std::vector<std::string> SplitPieces(const std::string& line) {
 void EvaluatePiece(Session& s) {
   EngineState& e = s.engine;
   s.calc.FormulaText.clear();
-  e.EvalText = Upper(s.calc.CalcText);
+  e.EvalText = AsciiUpper(s.calc.CalcText);
   e.FxAbs = 0;
   // Options such as ", X0=1" after the first comma belong to the solver, not to the equation.
   std::string equation = e.EvalText.substr(0, e.EvalText.find(','));
@@ -197,7 +185,7 @@ void RunPiece(Session& s, const std::string& piece) {
 }
 
 void RunLine(Session& s, NumberFormat& saved) {
-  std::string text = Trim(s.window.entryline.Text);
+  std::string text = TrimBlanks(s.window.entryline.Text);
   ReplaceAll(text, "x 10", "E");
   SetEntryLine(s, text);
   saved = s.format;
@@ -205,7 +193,7 @@ void RunLine(Session& s, NumberFormat& saved) {
 
   CalcState& c = s.calc;
   c.RunSigDigits = s.format.SigDigits;
-  c.ResultLabel = Trim(s.window.entryline.Text);
+  c.ResultLabel = TrimBlanks(s.window.entryline.Text);
   ReplaceAll(c.ResultLabel, "{", "(");
   ReplaceAll(c.ResultLabel, "[", "(");
   ReplaceAll(c.ResultLabel, "}", ")");

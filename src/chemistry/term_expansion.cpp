@@ -12,6 +12,7 @@
 #include "gateway/text_utils.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/text_case.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -28,13 +29,6 @@ char Upper(char c) {
 }
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-std::string UpperCase(std::string_view text) {
-  std::string result(text);
-  for (char& c : result)
-    c = Upper(c);
-  return result;
 }
 
 // Position of the first occurrence of pattern (upper case) in text from index from, found
@@ -133,7 +127,7 @@ bool ExpandConstants(Session& s) {
   while ((from = text.find('<', from)) != std::string::npos) {
     std::size_t close = text.find('>', from);
     if (close == std::string::npos) CalculationError(s, "Unmatched constant brackets <>");
-    std::string name = UpperCase(std::string_view(text).substr(from, close - from + 1));
+    std::string name = AsciiUpper(std::string_view(text).substr(from, close - from + 1));
     int m = 0;
     std::string value = LookUpConstant(s, name, m);
     if (value.empty()) {
@@ -295,7 +289,7 @@ void ExpandTerms(Session& s) {
 }
 
 std::string LookUpConstant(Session& s, const std::string& name, int& m) {
-  std::string key = UpperCase(name);
+  std::string key = AsciiUpper(name);
   key.erase(std::remove(key.begin(), key.end(), ' '), key.end());
   std::string category;
   m = 0;

@@ -12,6 +12,7 @@
 #include "database/ini_access.h"
 #include "database/key_lists.h"
 #include "gateway/html_pages.h"
+#include "runtime/text_case.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -20,21 +21,8 @@ namespace {
 constexpr const char* kConstantTabs = "85, 160, 250, 300, 400";
 constexpr const char* kOtherTabs = "85, 159, 160, 250, 400";
 
-std::string Trim(std::string_view text) {
-  std::size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string_view::npos) return {};
-  std::size_t end = text.find_last_not_of(' ');
-  return std::string(text.substr(begin, end - begin + 1));
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 bool EqualNoCase(const std::string& a, const std::string& b) {
-  return Upper(a) == Upper(b);
+  return AsciiUpper(a) == AsciiUpper(b);
 }
 
 std::string ProgramFile(const Session& s, const char* name) {
@@ -108,7 +96,7 @@ void RegisterCreatedCategory(Session& s) {
   if (created == w.CreatedCategories.end()) return;
   std::string categories = IniGetKeys(s, s.lists.CurType) + kNul;
   for (std::string item = PopListItem(categories); !item.empty(); item = PopListItem(categories)) {
-    if (EqualNoCase(Trim(item), s.lists.CurCategory)) {
+    if (EqualNoCase(TrimBlanks(item), s.lists.CurCategory)) {
       w.CreatedCategories.erase(created);
       return;
     }
@@ -236,9 +224,9 @@ void cmbCategory_KeyPress(Session& s, int index, int& key) {
     selected = &combo.Items[combo.ListIndex];
   if (selected != nullptr && combo.Text == *selected) return;
 
-  const std::string wanted = Upper(Trim(combo.Text));
+  const std::string wanted = AsciiUpper(TrimBlanks(combo.Text));
   for (std::size_t i = 0; i < combo.Items.size(); ++i) {
-    if (Upper(Trim(combo.Items[i])) == wanted) {
+    if (AsciiUpper(TrimBlanks(combo.Items[i])) == wanted) {
       combo.ListIndex = static_cast<int>(i);
       combo.Text = combo.Items[i];
       Notify(s);
@@ -246,7 +234,7 @@ void cmbCategory_KeyPress(Session& s, int index, int& key) {
       return;
     }
   }
-  const std::string name = Trim(combo.Text);
+  const std::string name = TrimBlanks(combo.Text);
   if (!ValidCategoryName(name)) {
     s.ui.MessageBox("A category name must not be empty nor contain \"[\", \"]\" or \"=\".",
                     MessageIcon::Exclamation, kTitle);
@@ -324,7 +312,7 @@ void txtINFO_LostFocus(Session& s, int) {
   const EntryParts old = SplitLine(list.Items.empty() ? std::string() : list.Items[n]);
 
   for (std::string& field : w.txtINFO)
-    field = Trim(field);
+    field = TrimBlanks(field);
   Notify(s);
   const std::string& key = w.txtINFO[0];
   const std::string& value = w.txtINFO[1];

@@ -7,6 +7,7 @@
 #include "gateway/text_utils.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/text_case.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -19,12 +20,6 @@ std::string SectionName(std::string_view type, std::string_view category) {
     section += category;
   }
   return section;
-}
-
-std::string TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 }  // namespace

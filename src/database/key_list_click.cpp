@@ -5,16 +5,11 @@
 #include "calc/calculation_driver.h"
 #include "database/ini_access.h"
 #include "database/key_lists.h"
+#include "runtime/text_case.h"
 #include "session/session.h"
 
 namespace ostravel {
 namespace {
-
-std::string TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 // The key of a line "prefix key  (description)".
 std::string KeyOfLine(const std::string& line, const std::string& tag) {

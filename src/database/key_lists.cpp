@@ -3,16 +3,11 @@
 #include <algorithm>
 
 #include "database/ini_access.h"
+#include "runtime/text_case.h"
 #include "session/session.h"
 
 namespace ostravel {
 namespace {
-
-std::string TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

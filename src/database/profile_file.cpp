@@ -66,22 +66,6 @@ ParsedLine ParseLine(std::string_view content) {
 
 }  // namespace
 
-std::string AsciiLower(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return result;
-}
-
-std::string AsciiUpper(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return result;
-}
-
 ProfileFile::ProfileFile(std::string_view bytes) {
   std::size_t start = 0;
   while (start < bytes.size()) {

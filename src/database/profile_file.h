@@ -14,11 +14,9 @@
 #include <unordered_map>
 #include <vector>
 
-namespace ostravel {
+#include "runtime/text_case.h"  // ASCII case folding: how names and keys match
 
-// ASCII case folding: the rule by which section names and keys match.
-std::string AsciiLower(std::string_view text);
-std::string AsciiUpper(std::string_view text);
+namespace ostravel {
 
 class ProfileFile {
  public:

@@ -9,6 +9,7 @@
 #include "calc/calculation_driver.h"
 #include "engine/engine.h"
 #include "runtime/conversions.h"
+#include "runtime/text_case.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -25,12 +26,6 @@ void Evaluate(Session& s) {
 
 void Notify(Session& s) {
   s.ui.Changed(Control::SimplexWindow);
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 // The general number text of the number that follows option (e.g. "X0=") in options, or ""
@@ -143,7 +138,7 @@ void FrmSimplex_Load(Session& s) {
   const std::string& piece = s.calc.ResultLabel;
   if (std::size_t comma = piece.find(','); comma != std::string::npos) {
     std::string options;
-    for (char c : Upper(piece.substr(comma + 1)))
+    for (char c : AsciiUpper(piece.substr(comma + 1)))
       if (c != ' ') options += c;
     OptionValue(options, "X0=", w.entry_x0);
     std::string step;

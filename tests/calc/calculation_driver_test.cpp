@@ -19,8 +19,7 @@ namespace ostravel {
 namespace {
 
 std::string Delivered(const std::string& name) {
-  std::ifstream in(std::string(OSTRAVEL_DATA_DIR) + "/" + name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return testing::ReadFileBytes(std::string(OSTRAVEL_DATA_DIR) + "/" + name);
 }
 
 class Driver : public ::testing::Test {

@@ -16,16 +16,11 @@
 namespace ostravel {
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 class DeliveredData : public ::testing::Test {
  protected:
   DeliveredData() : s(ui) {
     for (const char* name : {"TOLVANE.INI", "TOLVANEC.INI"}) {
-      dir.Write(name, ReadFile(std::string(OSTRAVEL_DATA_DIR) + "/" + name));
+      dir.Write(name, testing::ReadFileBytes(std::string(OSTRAVEL_DATA_DIR) + "/" + name));
     }
     s.db.ProgramFolder = dir.path().string();
     LoadSettings(s);

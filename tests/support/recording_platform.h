@@ -36,19 +36,19 @@ class RecordingPlatform : public Platform {
   bool StartDetached(const std::string& commandLine) override;
 
   std::vector<ShownMessage> messages;
-  std::vector<std::string> questions;         // texts of AskYesNo and InputBox
-  std::deque<bool> yesNoAnswers;              // answers to AskYesNo; No when empty
-  std::deque<std::string> inputAnswers;       // answers to InputBox; its default when empty
+  std::vector<std::string> questions;    // texts of AskYesNo and InputBox
+  std::deque<bool> yesNoAnswers;         // answers to AskYesNo; No when empty
+  std::deque<std::string> inputAnswers;  // answers to InputBox; its default when empty
   std::string clipboard;
   int clipboardWrites = 0;
   int beeps = 0;
   long yields = 0;
-  std::function<void()> onYield;              // runs inside YieldToEvents when set
+  std::function<void()> onYield;  // runs inside YieldToEvents when set
   std::vector<Control> changed;
   std::vector<Control> focus;
   std::vector<Dialog> dialogs;
-  std::function<void(Dialog)> onShowModal;    // drives a modal window when set
-  std::vector<std::string> started;           // command lines of StartDetached
+  std::function<void(Dialog)> onShowModal;  // drives a modal window when set
+  std::vector<std::string> started;         // command lines of StartDetached
 };
 
 }  // namespace ostravel::testing

@@ -32,7 +32,11 @@ std::string TempDir::Write(const std::string& name, const std::string& bytes) co
 }
 
 std::string TempDir::Read(const std::string& name) const {
-  std::ifstream in(path_ / name, std::ios::binary);
+  return ReadFileBytes(File(name));
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -25,4 +25,7 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// Reads a whole file byte for byte ("" when it is missing).
+std::string ReadFileBytes(const std::string& path);
+
 }  // namespace ostravel::testing
