@@ -11,6 +11,7 @@
 
 #include "calc/memories.h"
 #include "calc/startup.h"
+#include "database/ini_access.h"
 #include "session/session.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
@@ -268,6 +269,26 @@ TEST_F(Driver, CalculateSelectsTheEntryLineUnlessParenthesesAreUnbalanced) {
     EXPECT_EQ(s.window.entryline.SelStart, row.selStart) << row.line;
     EXPECT_EQ(s.window.entryline.SelLength, row.selLength) << row.line;
   }
+}
+
+TEST_F(Driver, EveryDeliveredExampleRunsWithoutAnError) {
+  int examples = 0;
+  std::string categories = s.lists.ExampleCategories;
+  for (std::string category = PopListItem(categories); !category.empty();
+       category = PopListItem(categories)) {
+    std::string keys = IniGetKeys(s, "Examples-" + category) + kNul;
+    for (std::string key = PopListItem(keys); !key.empty(); key = PopListItem(keys)) {
+      ResetMemories(s);
+      ui.messages.clear();
+      Run(IniGetEntry(s, "Examples", category, key));
+      ++examples;
+      EXPECT_EQ(s.calc.RunErrors, 0) << category << ": " << key;
+      EXPECT_GE(s.memory.MemoryCount, 1) << category << ": " << key;
+      for (const auto& message : ui.messages)
+        EXPECT_NE(message.icon, MessageIcon::Exclamation) << key << ": " << message.text;
+    }
+  }
+  EXPECT_GT(examples, 50);
 }
 
 class OneShot : public ::testing::Test {
