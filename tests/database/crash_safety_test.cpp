@@ -93,20 +93,21 @@ TEST(CrashSafety, WriterKilledAtRandomMomentsLosesNoAcknowledgedEntry) {
       }
     }
     ::close(pipeEnds[1]);
-    // Three writes acknowledged give the length of one write cycle as it is now; the kill
-    // then comes at a random point of the next cycle, so that over the rounds it meets every
-    // step of a write: reading, writing the temporary file, syncing, renaming, acknowledging.
+    // Two writes acknowledged give the length of one write cycle as it is now; the kill then
+    // comes at a random point of the next cycle, so that over the rounds it meets every step
+    // of a write: locking, reading, writing the temporary file, syncing, renaming,
+    // acknowledging.
     int n = 0;
-    Clock::time_point acks[3];
+    Clock::time_point acks[2];
     bool started = true;
     for (auto& at : acks) {
       started = started && ::read(pipeEnds[0], &n, sizeof n) == sizeof n;
       at = Clock::now();
       if (started) acknowledged.insert(n);
     }
-    const auto cycle = (acks[2] - acks[0]) / 2;
+    const auto cycle = acks[1] - acks[0];
     const auto killAt =
-        acks[2] + std::chrono::duration_cast<Clock::duration>(cycle * phase(random));
+        acks[1] + std::chrono::duration_cast<Clock::duration>(cycle * phase(random));
     while (Clock::now() < killAt) {
     }
     ::kill(child, SIGKILL);
