@@ -5,6 +5,7 @@
 //
 // Prints "formulas/s N" (best of several passes over the corpus, at least one second in all)
 // and, with --masses, one line "formula<TAB>mass" per formula of the corpus first.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
