@@ -12,6 +12,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "database/ini_access.h"
 #include "database/profile_file.h"
@@ -50,20 +51,20 @@ std::set<int> StreamEntries(std::string_view bytes, const std::string& name) {
   return entries;
 }
 
-// Temporary files of writers that died before their rename.
-int LeftTemporaries(const std::filesystem::path& folder) {
+// Temporary files that writers left behind (names hold ".tmp-<writer's pid>-").
+int LeftTemporaries(const std::filesystem::path& folder, const std::string& marker = ".tmp-") {
   int count = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.path().filename().string().find(".tmp-") != std::string::npos) ++count;
+    if (entry.path().filename().string().find(marker) != std::string::npos) ++count;
   }
   return count;
 }
 
-// Entry n of the stream goes into the delivered database (even n) or a file of its own.
-bool PutStreamEntry(Session& s, const std::string files[2], int n) {
-  s.db.IniFile = files[n % 2];
+// Entry n of the stream, into the delivered database (file 0) or a file of its own (file 1).
+bool PutStreamEntry(Session& s, const std::string files[2], int file, int n) {
+  s.db.IniFile = files[file];
   const std::string text = std::to_string(n);
-  return IniPutEntry(s, "Log", n % 2 == 0 ? "" : "Stream", "K" + text, text);
+  return IniPutEntry(s, "Log", file == 0 ? "" : "Stream", "K" + text, text);
 }
 
 TEST(CrashSafety, WriterKilledAtRandomMomentsLosesNoAcknowledgedEntry) {
@@ -79,6 +80,8 @@ TEST(CrashSafety, WriterKilledAtRandomMomentsLosesNoAcknowledgedEntry) {
   int next = 0;
   int killedBeforeRename = 0, killedBeforeAcknowledgement = 0;
   for (int round = 0; round < kRounds; ++round) {
+    // One file per round, so that every write of a round costs about the same.
+    const int file = round % 2;
     int pipeEnds[2];
     ASSERT_EQ(::pipe(pipeEnds), 0);
     const pid_t child = ::fork();
@@ -88,7 +91,7 @@ TEST(CrashSafety, WriterKilledAtRandomMomentsLosesNoAcknowledgedEntry) {
       testing::RecordingPlatform ui;
       Session s(ui);
       for (int n = next;; ++n) {
-        if (!PutStreamEntry(s, files, n)) ::_exit(1);
+        if (!PutStreamEntry(s, files, file, n)) ::_exit(1);
         if (::write(pipeEnds[1], &n, sizeof n) != sizeof n) ::_exit(1);
       }
     }
@@ -108,8 +111,7 @@ TEST(CrashSafety, WriterKilledAtRandomMomentsLosesNoAcknowledgedEntry) {
     const auto cycle = acks[1] - acks[0];
     const auto killAt =
         acks[1] + std::chrono::duration_cast<Clock::duration>(cycle * phase(random));
-    while (Clock::now() < killAt) {
-    }
+    std::this_thread::sleep_until(killAt);  // leaves the processor to the writer
     ::kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -141,7 +143,9 @@ TEST(CrashSafety, WriterKilledAtRandomMomentsLosesNoAcknowledgedEntry) {
     ASSERT_EQ(ProfileFile(second).Keys("Log-Stream").size(), inSecond.size());
     // Where the kill struck: the temporary file of the write is left behind, or the entry
     // is in place but was never acknowledged (the next round writes it again).
-    if (LeftTemporaries(dir.path()) > 0) ++killedBeforeRename;
+    if (LeftTemporaries(dir.path(), ".tmp-" + std::to_string(child) + "-") > 0) {
+      ++killedBeforeRename;
+    }
     if (present.size() > acknowledged.size()) ++killedBeforeAcknowledgement;
   }
   RecordProperty("killed_before_rename", killedBeforeRename);
@@ -155,8 +159,8 @@ TEST(CrashSafety, WriterKilledAtRandomMomentsLosesNoAcknowledgedEntry) {
   // The next write clears what killed writers left.
   testing::RecordingPlatform ui;
   Session s(ui);
-  ASSERT_TRUE(PutStreamEntry(s, files, next));
-  ASSERT_TRUE(PutStreamEntry(s, files, next + 1));
+  ASSERT_TRUE(PutStreamEntry(s, files, 0, next));
+  ASSERT_TRUE(PutStreamEntry(s, files, 1, next + 1));
   EXPECT_EQ(LeftTemporaries(dir.path()), 0);
 }
 
