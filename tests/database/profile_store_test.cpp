@@ -2,17 +2,13 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <random>
 #include <set>
 #include <string>
-#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -181,52 +177,6 @@ TEST(ProfileStore, TwoProcessesWritingLoseNoUpdate) {
   EXPECT_EQ(ParseStrictly(dir.Read("T.INI")).size(), 2u * kPerWriter);
   ProfileStore store;
   EXPECT_EQ(store.Read(path)->Keys("Log").size(), 2u * kPerWriter);
-}
-
-TEST(ProfileStore, WriterKilledAtAnyMomentLeavesAWholeFile) {
-  TempDir dir;
-  const std::string path = dir.File("T.INI");
-  std::mt19937 random(20240607);
-  std::set<std::string> acknowledged;
-  int next = 0;
-  for (int round = 0; round < 50; ++round) {
-    int pipeEnds[2];
-    ASSERT_EQ(::pipe(pipeEnds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      ::close(pipeEnds[0]);
-      ProfileStore store;
-      for (int n = next;; ++n) {
-        const std::string text = std::to_string(n);
-        if (!store.Set(path, "Log", "K" + text, text)) ::_exit(1);
-        if (::write(pipeEnds[1], &n, sizeof n) != sizeof n) ::_exit(1);
-      }
-    }
-    ::close(pipeEnds[1]);
-    // Each round gets at least one write done, then the kill comes at a random moment.
-    int n = 0;
-    const bool first = ::read(pipeEnds[0], &n, sizeof n) == sizeof n;
-    std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(first && WIFSIGNALED(status)) << "writer failed in round " << round;
-    acknowledged.insert("K" + std::to_string(n));
-    next = n + 1;
-    while (::read(pipeEnds[0], &n, sizeof n) == sizeof n) {
-      acknowledged.insert("K" + std::to_string(n));
-      next = n + 1;
-    }
-    ::close(pipeEnds[0]);
-    // An entry written but not yet acknowledged may be there too; the next round writes it
-    // again with the same value.
-    const std::set<std::string> present = ParseStrictly(dir.Read("T.INI"));
-    for (const auto& key : acknowledged) {
-      ASSERT_TRUE(present.count(key)) << key << " lost in round " << round;
-    }
-  }
-  EXPECT_GE(acknowledged.size(), 50u);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one phase of the web tests against servers of its own:
-#   run_web_tests.sh end_to_end | contributions | load_and_faults | bench
+#   run_web_tests.sh end_to_end | contributions | load_and_faults | load | bench
 # Needs OSTRAVEL_BUILD_DIR (ostravel and ostravel-link built there). Installs playwright-core
 # into the build folder when the browser phase needs it.
 set -euo pipefail
@@ -49,6 +49,7 @@ case $phase in
   end_to_end) node "$here/end_to_end.mjs" ;;
   contributions) node "$here/contributions.mjs" ;;
   load_and_faults) node "$here/load_and_faults.mjs" ;;
+  load) node "$here/load_test.mjs" ;;
   bench) node "$here/web_bench.mjs" ;;
   *) echo "unknown phase $phase" >&2; exit 2 ;;
 esac
