@@ -1,0 +1,66 @@
+// The formula parser and term expansion on any text, against the delivered database with
+// constants and radicals that refer to themselves.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <memory>
+
+#include "calc/memories.h"
+#include "chemistry/formula_parser.h"
+#include "chemistry/term_expansion.h"
+#include "database/key_lists.h"
+#include "database/settings.h"
+#include "fuzz_support.h"
+#include "runtime/failure.h"
+#include "session/session.h"
+
+using namespace ostravel;
+
+namespace {
+
+// One session for every input (the database is parsed once); each input starts without
+// memory lines.
+Session& LoadedSession() {
+  static fuzz::SilentPlatform ui;
+  static fuzz::Sandbox sandbox;
+  static std::unique_ptr<Session> session = [] {
+    auto s = std::make_unique<Session>(ui);
+    s->db.ProgramFolder = sandbox.program();
+    s->flags.QuietMode = true;
+    LoadSettings(*s);
+    LoadLists(*s);
+    return s;
+  }();
+  return *session;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Session& s = LoadedSession();
+  s.memory.MemoryCount = 0;
+  s.window.memories.Items.clear();
+  FuzzedDataProvider input(data, size);
+  s.flags.ExpandRadicals = input.ConsumeBool();
+  s.flags.AbbrevConstants = input.ConsumeBool();
+  const int wrapper = input.ConsumeIntegralInRange(0, 3);
+  std::string text = input.ConsumeRemainingBytesAsString();
+  try {
+    if (wrapper == 0) {
+      s.calc.CalcKind = "Form";
+      s.calc.FormulaText = text;
+      FormulaMass(s, text);
+    } else {
+      static const char* const kTerms[] = {"", "MW(", "WT%(", "MOL%("};
+      if (wrapper > 0) text = kTerms[wrapper] + text + ")";
+      s.calc.ResultLabel = text;
+      s.calc.CalcText = text;
+      ExpandTerms(s);
+      const std::string& kind = s.calc.CalcKind;
+      if (kind != "Calc" && kind != "Form" && kind != "Mem" && kind != "Done" && kind != "error")
+        fuzz::PropertyFailed("term expansion left the kind " + kind);
+    }
+  } catch (const RunFailure&) {
+    // A failure of the calculation: the driver reports it.
+  }
+  return 0;
+}

@@ -1,0 +1,90 @@
+#include "fuzz_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace ostravel::fuzz {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Entries that must end in a clear failure, not in a loop: constants and radicals that refer
+// to themselves, directly and through each other.
+const char* const kHostileMain =
+    "[Constants-Loops]\r\n"
+    "SELF=2*<SELF>|refers to itself\r\n"
+    "PING=<PONG>+1\r\n"
+    "PONG=<PING>-1\r\n"
+    "[Constants-Radicals]\r\n"
+    "Qx=QxH\r\n"
+    "Zy=ZwO\r\n"
+    "Zw=ZyN\r\n";
+
+const char* const kHostileContrib =
+    "[Contributed]\r\n"
+    "Mine=MY|old@example.org\r\n"
+    "[Contributed-Mine]\r\n"
+    "A=1.5|first\r\n"
+    "LOOP=<MYLOOP>\r\n";
+
+const char* const kAccounts =
+    "[Permissions]\r\n"
+    "old@example.org=legacy-password\r\n";
+
+}  // namespace
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void PropertyFailed(const std::string& what) {
+  std::fprintf(stderr, "property violated: %s\n", what.c_str());
+  std::abort();
+}
+
+Sandbox::Sandbox() {
+  std::string pattern = (fs::temp_directory_path() / "ostravel-fuzz-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a sandbox");
+  root_ = pattern;
+  program_ = root_ + "/program";
+  fs::create_directory(program_);
+  fs::create_directory(register_folder());
+  const std::string data = OSTRAVEL_DATA_DIR;
+  for (const char* name : {"tolvane.ht_", "tolvane1.ht_", "tolvanep.ht_", "tolvanes.ht_"})
+    WriteFile(program_ + "/" + name, ReadFile(data + "/" + name));
+  database_ = {{"TOLVANE.INI", ReadFile(data + "/TOLVANE.INI") + kHostileMain},
+               {"TOLVANEC.INI", ReadFile(data + "/TOLVANEC.INI") + kHostileContrib},
+               {"TOLVANEP.INI", kAccounts}};
+  RestoreDatabase();
+}
+
+Sandbox::~Sandbox() {
+  std::error_code ignored;
+  fs::remove_all(root_, ignored);
+}
+
+void Sandbox::RestoreDatabase() const {
+  for (const auto& [name, bytes] : database_)
+    WriteFile(program_ + "/" + name, bytes);
+}
+
+std::vector<std::string> Sandbox::Files() const {
+  std::vector<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+    if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), root_).string());
+  }
+  return files;
+}
+
+}  // namespace ostravel::fuzz
