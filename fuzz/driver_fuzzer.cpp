@@ -2,34 +2,15 @@
 // gateway run it, with the delivered database.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <memory>
-
 #include "calc/calculation_driver.h"
 #include "calc/memories.h"
-#include "calc/startup.h"
 #include "fuzz_support.h"
 #include "session/session.h"
 
 using namespace ostravel;
 
-namespace {
-
-Session& LoadedSession() {
-  static fuzz::SilentPlatform ui;
-  static fuzz::Sandbox sandbox;
-  static std::unique_ptr<Session> session = [] {
-    auto s = std::make_unique<Session>(ui);
-    s->db.ProgramFolder = sandbox.program();
-    Form_Load(*s, "");
-    return s;
-  }();
-  return *session;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Session& s = LoadedSession();
+  Session& s = fuzz::StartedSession();
   FuzzedDataProvider input(data, size);
   // Some memory lines from earlier calculations, which the line may refer to.
   s.memory.MemoryCount = 0;

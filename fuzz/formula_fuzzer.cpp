@@ -2,41 +2,17 @@
 // constants and radicals that refer to themselves.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <memory>
-
-#include "calc/memories.h"
 #include "chemistry/formula_parser.h"
 #include "chemistry/term_expansion.h"
-#include "database/key_lists.h"
-#include "database/settings.h"
 #include "fuzz_support.h"
 #include "runtime/failure.h"
 #include "session/session.h"
 
 using namespace ostravel;
 
-namespace {
-
-// One session for every input (the database is parsed once); each input starts without
-// memory lines.
-Session& LoadedSession() {
-  static fuzz::SilentPlatform ui;
-  static fuzz::Sandbox sandbox;
-  static std::unique_ptr<Session> session = [] {
-    auto s = std::make_unique<Session>(ui);
-    s->db.ProgramFolder = sandbox.program();
-    s->flags.QuietMode = true;
-    LoadSettings(*s);
-    LoadLists(*s);
-    return s;
-  }();
-  return *session;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Session& s = LoadedSession();
+  Session& s = fuzz::StartedSession();
+  s.flags.QuietMode = true;
   s.memory.MemoryCount = 0;
   s.window.memories.Items.clear();
   FuzzedDataProvider input(data, size);

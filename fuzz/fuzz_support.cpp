@@ -5,7 +5,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
+
+#include "calc/startup.h"
+#include "session/session.h"
 
 namespace ostravel::fuzz {
 namespace fs = std::filesystem;
@@ -46,6 +50,18 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
   if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+Session& StartedSession() {
+  static SilentPlatform ui;
+  static Sandbox sandbox;
+  static std::unique_ptr<Session> session = [] {
+    auto s = std::make_unique<Session>(ui);
+    s->db.ProgramFolder = sandbox.program();
+    Form_Load(*s, "");
+    return s;
+  }();
+  return *session;
 }
 
 void PropertyFailed(const std::string& what) {

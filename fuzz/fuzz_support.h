@@ -7,6 +7,10 @@
 
 #include "platform/platform.h"
 
+namespace ostravel {
+class Session;
+}
+
 namespace ostravel::fuzz {
 
 // Shows nothing, answers No and empty input, starts no program.
@@ -55,6 +59,10 @@ class Sandbox {
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+
+// One session for every input of a target, loaded by the window's start-up from a sandbox's
+// database, so that the database is parsed once.
+Session& StartedSession();
 
 // Aborts the run with a message: a property the target checks does not hold.
 [[noreturn]] void PropertyFailed(const std::string& what);
