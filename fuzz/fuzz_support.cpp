@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,20 +18,27 @@ namespace fs = std::filesystem;
 namespace {
 
 // Entries that must end in a clear failure, not in a loop: constants and radicals that refer
-// to themselves, directly and through each other.
-const char* const kHostileMain =
+// to themselves, directly and through each other, and a contributed category with an owner.
+// Each goes in after the header of its section in the delivered files, since only the first
+// section of a name counts.
+struct Insertion {
+  const char* file;
+  const char* header;
+  const char* lines;
+};
+const Insertion kHostileEntries[] = {
+    {"TOLVANE.INI", "[Constants]\r\n", "Loops=\r\n"},
+    {"TOLVANE.INI", "[Constants-Radicals]\r\n", "Qx=QxH\r\nZy=ZwO\r\nZw=ZyN\r\n"},
+    {"TOLVANEC.INI", "[Contributed]\r\n", "Mine=MY|old@example.org\r\n"},
+};
+
+const char* const kLoopConstants =
     "[Constants-Loops]\r\n"
     "SELF=2*<SELF>|refers to itself\r\n"
     "PING=<PONG>+1\r\n"
-    "PONG=<PING>-1\r\n"
-    "[Constants-Radicals]\r\n"
-    "Qx=QxH\r\n"
-    "Zy=ZwO\r\n"
-    "Zw=ZyN\r\n";
+    "PONG=<PING>-1\r\n";
 
-const char* const kHostileContrib =
-    "[Contributed]\r\n"
-    "Mine=MY|old@example.org\r\n"
+const char* const kMineValues =
     "[Contributed-Mine]\r\n"
     "A=1.5|first\r\n"
     "LOOP=<MYLOOP>\r\n";
@@ -79,9 +87,17 @@ Sandbox::Sandbox() {
   const std::string data = OSTRAVEL_DATA_DIR;
   for (const char* name : {"tolvane.ht_", "tolvane1.ht_", "tolvanep.ht_", "tolvanes.ht_"})
     WriteFile(program_ + "/" + name, ReadFile(data + "/" + name));
-  database_ = {{"TOLVANE.INI", ReadFile(data + "/TOLVANE.INI") + kHostileMain},
-               {"TOLVANEC.INI", ReadFile(data + "/TOLVANEC.INI") + kHostileContrib},
+  database_ = {{"TOLVANE.INI", ReadFile(data + "/TOLVANE.INI") + kLoopConstants},
+               {"TOLVANEC.INI", ReadFile(data + "/TOLVANEC.INI") + kMineValues},
                {"TOLVANEP.INI", kAccounts}};
+  for (const Insertion& insertion : kHostileEntries) {
+    for (auto& [name, bytes] : database_) {
+      if (name != insertion.file) continue;
+      const auto at = bytes.find(insertion.header);
+      if (at == std::string::npos) throw std::runtime_error(std::string("no ") + insertion.header);
+      bytes.insert(at + std::strlen(insertion.header), insertion.lines);
+    }
+  }
   RestoreDatabase();
 }
 
