@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace ostravel {
 
@@ -19,6 +20,9 @@ struct CalcState {
   std::string LogFileName;  // the trace file, "" when none is open
   bool Running = false;     // a line is being calculated; a second one must not start
   int RunErrors = 0;        // failures and unknown constants met by the current run
+  // Messages of the pieces the current run dropped while QuietMode kept them out of message
+  // boxes (an unknown constant): the web answer shows them as the console would.
+  std::vector<std::string> QuietMessages;
 };
 
 }  // namespace ostravel

@@ -235,6 +235,7 @@ void DoCalculations(Session& s) {
   }
   c.Running = true;
   c.RunErrors = 0;
+  c.QuietMessages.clear();
   s.window.WaitCursor = true;
   s.window.CalculateEnabled = false;
   s.ui.Changed(Control::Cursor);

@@ -61,10 +61,14 @@ void RequireFormula(Session& s, const std::string& text) {
   if (s.calc.CalcKind == "Calc" || s.formula.FormulaElements.empty()) NotAFormula(s, text);
 }
 
-// A constant that cannot be used: the message (unless a web request is answered) and the
-// kind "error", which drops the calculation.
+// A constant that cannot be used: the message, and the kind "error", which drops the
+// calculation. A web request shows no message box; its answer page shows the message.
 void RejectConstant(Session& s, const std::string& message) {
-  if (!s.flags.QuietMode) s.ui.MessageBox(message, MessageIcon::Exclamation, kAppTitle);
+  if (s.flags.QuietMode) {
+    s.calc.QuietMessages.push_back(message);
+  } else {
+    s.ui.MessageBox(message, MessageIcon::Exclamation, kAppTitle);
+  }
   s.calc.CalcKind = "error";
 }
 

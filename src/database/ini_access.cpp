@@ -44,8 +44,6 @@ std::string IniGetKeys(Session& s, std::string_view section) {
   const auto file = s.db.Profiles.Read(s.db.IniFile);
   std::string list;
   for (const auto& key : file->Keys(section)) {
-    // A list that would not fit ends after the last whole key, so no cut-off name appears.
-    if (list.size() + key.size() + 1 > kMaxKeyListLength) break;
     list += key;
     list += '\0';
   }

@@ -19,9 +19,6 @@ inline const std::string kNul(1, '\0');
 
 // The longest value text IniGetEntry returns; longer values are cut.
 inline constexpr std::size_t kMaxEntryLength = 499;
-// The longest key list IniGetKeys returns (with the NUL its callers append: 30,000 characters).
-// A longer list ends after the last key that fits whole.
-inline constexpr std::size_t kMaxKeyListLength = 29999;
 // SetListTabs takes at most this many stops.
 inline constexpr std::size_t kMaxTabStops = 21;
 
@@ -30,6 +27,8 @@ inline constexpr std::size_t kMaxTabStops = 21;
 std::string IniGetEntry(Session& s, std::string_view type, std::string_view category,
                         std::string_view key, std::string* description = nullptr);
 // Every key of the section, each followed by NUL; "" when the section is missing or empty.
+// The list holds every key however long it grows: a key left out would be an entry that is
+// stored but shown on no menu or page and found by no calculation.
 std::string IniGetKeys(Session& s, std::string_view section);
 // Writes key=value; value NUL deletes the key; key and value NUL delete the section. Sets
 // DbChanged and moves NameSearchStart to the newest memory. Returns false when nothing could

@@ -275,7 +275,13 @@ void AnswerWebCalc(Session& s, const std::string& fields, const std::string& ans
 
   // The line and the error text come from the request: both are written as text.
   std::string answer = kNul + "scalc=" + HtmlText(calc);
-  if (!e.EvalError.empty()) answer += kNul + "err= Error: " + HtmlText(e.EvalError) + "<br>";
+  // The messages the console would have shown: pieces dropped on the way (an unknown
+  // constant), then the failure that ended the line.
+  std::string errors;
+  for (const std::string& message : s.calc.QuietMessages)
+    errors += "Error: " + HtmlText(message) + "<br>";
+  if (!e.EvalError.empty()) errors += "Error: " + HtmlText(e.EvalError) + "<br>";
+  if (!errors.empty()) answer += kNul + "err= " + errors;
   answer += kNul + "x=" + GeneralNumberText(e.XValue);
   if (e.FxAbs != 0) answer += kNul + "e= err = " + GeneralNumberText(e.FxAbs);
   answer += kNul + "nsig=" + std::to_string(s.format.SigDigits);

@@ -130,6 +130,11 @@ TEST_F(Requests, CalculationAnswerTable) {
        "M1: <input type=\"text\" name=\"M1\" value=\"3.00000\" size=20><input type=\"text\" "
        "name=\"N1\" value=\"\" size=25><br>"},
       {"division by zero is reported", "CALC=1/0", "err", "Error: divide error<br>"},
+      {"unknown constant is reported as the console reports it", "CALC=1%3B2*%3CRx%3E", "err",
+       "Error: constant &lt;RX&gt; not found<br>"},
+      {"a dropped piece is reported though later pieces succeed", "CALC=2*%3CRx%3E%3B3", "err",
+       "Error: constant &lt;RX&gt; not found<br>"},
+      {"a dropped piece leaves x to the later pieces", "CALC=2*%3CRx%3E%3B3", "x", "3"},
       {"no error leaves err empty", "CALC=1", "err", ""},
       {"script in CALC is written as text", "CALC=%3Cscript%3Ealert(%22x%22)%3C/script%3E", "scalc",
        "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;"},
