@@ -6,6 +6,7 @@
 #include "calc/memory_state.h"
 #include "calc/number_format.h"
 #include "chemistry/chemistry_state.h"
+#include "chemistry/isotope_table.h"
 #include "database/database_state.h"
 #include "database/frm_modify_model.h"
 #include "database/key_list_state.h"
@@ -37,6 +38,7 @@ class Session {
   KeyListState lists;
   ElementTable elements;
   FormulaState formula;
+  IsotopeTable isotopes;  // loaded when a calculation first needs it
   SolverState solver;
   FrmModifyModel modify;  // the database editor frmModify
   GatewayState gateway;

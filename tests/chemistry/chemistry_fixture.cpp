@@ -133,7 +133,7 @@ void ChemistryTest::SetRadicals(
 }
 
 void ChemistryTest::UseDeliveredDatabase() {
-  for (const char* name : {"TOLVANE.INI", "TOLVANEC.INI"}) {
+  for (const char* name : {"TOLVANE.INI", "TOLVANEC.INI", "ISOTOPES.TXT"}) {
     std::filesystem::copy_file(std::filesystem::path(OSTRAVEL_DATA_DIR) / name, dir.path() / name,
                                std::filesystem::copy_options::overwrite_existing);
   }

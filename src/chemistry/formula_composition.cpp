@@ -1,0 +1,109 @@
+#include "chemistry/formula_composition.h"
+
+#include "chemistry/element_lookup.h"
+#include "chemistry/formula_parser.h"
+#include "runtime/failure.h"
+#include "session/session.h"
+
+namespace ostravel {
+namespace {
+
+constexpr std::size_t kMaxChargeDigits = 4;
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// The magnitude of "digits" (1..4 of them), 0 when the text is not that.
+int Magnitude(std::string_view digits) {
+  if (digits.empty() || digits.size() > kMaxChargeDigits) return 0;
+  int value = 0;
+  for (char c : digits) {
+    if (!IsDigit(c)) return 0;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// Restores the parser's mode flags and the kind of the calculation on every way out.
+class CountingScope {
+ public:
+  explicit CountingScope(Session& s) : s_(s), kind_(s.calc.CalcKind) {}
+  ~CountingScope() {
+    s_.formula.CountAtoms = false;
+    s_.formula.ElementFilterOn = false;
+    s_.calc.CalcKind = kind_;
+  }
+  CountingScope(const CountingScope&) = delete;
+  CountingScope& operator=(const CountingScope&) = delete;
+
+ private:
+  Session& s_;
+  std::string kind_;
+};
+
+}  // namespace
+
+std::size_t ChargeSuffix(std::string_view text, int& charge) {
+  charge = 0;
+  const std::size_t caret = text.rfind('^');
+  if (caret == std::string_view::npos || caret + 1 >= text.size()) return text.size();
+  const std::string_view tail = text.substr(caret + 1);
+  const char last = tail.back();
+  const char first = tail.front();
+  int sign = 0;
+  int magnitude = 0;
+  if (last == '+' || last == '-') {
+    sign = last == '+' ? 1 : -1;
+    const std::size_t signs = tail.find_first_not_of(last);
+    if (signs == std::string_view::npos) {
+      magnitude = static_cast<int>(tail.size());  // "^+", "^--"
+    } else {
+      magnitude = Magnitude(tail.substr(0, tail.size() - 1));  // "^2-"
+    }
+  } else if (first == '+' || first == '-') {
+    sign = first == '+' ? 1 : -1;
+    magnitude = Magnitude(tail.substr(1));  // "^+3"
+  }
+  if (sign == 0 || magnitude == 0) return text.size();
+  charge = sign * magnitude;
+  return caret;
+}
+
+Composition FormulaComposition(Session& s, const std::string& formula) {
+  Composition result;
+  const std::size_t length = ChargeSuffix(formula, result.Charge);
+  const std::string atoms = formula.substr(0, length);
+  CountingScope scope(s);
+  FormulaState& f = s.formula;
+  s.calc.CalcKind = "Form";
+  FormulaMass(s, atoms);
+  if (s.calc.CalcKind == "Calc" || f.FormulaElements.empty()) {
+    s.engine.EvalError = formula.empty() ? "a molecular formula is missing"
+                                         : formula + " is not a molecular formula";
+    Fail(FailureKind::Calculation);
+  }
+  const std::string elements = f.FormulaElements;  // each count below rebuilds it
+  f.CountAtoms = true;
+  f.ElementFilterOn = true;
+  for (std::size_t i = 0; i + 1 < elements.size(); i += 2) {
+    AtomCount atom;
+    atom.Number = AtomicNumber(s, std::string_view(elements).substr(i, 2));
+    f.ElementFilter = atom.Number;
+    atom.Count = FormulaMass(s, atoms);
+    if (atom.Count != 0) result.Atoms.push_back(atom);
+  }
+  return result;
+}
+
+std::string AtomName(const Session& s, int number, int massNumber) {
+  const std::string& symbols = s.elements.ElementSymbols;
+  std::string name;
+  if (number >= 1 && static_cast<std::size_t>(2 * number + 1) <= symbols.size()) {
+    name = symbols.substr(2 * number - 1, 2);
+    if (name.back() == ' ') name.pop_back();
+  }
+  return massNumber == 0 ? name : "^" + std::to_string(massNumber) + name;
+}
+
+}  // namespace ostravel
