@@ -1,5 +1,5 @@
-// Speed of a change request of 100 definition lines, answered as the gateway answers it: the
-// password check at its real cost, 200 locked atomic writes, the answer page, the reload of
+// Speed of a change request of 100 (1,000, 5,000) definition lines, answered as the gateway answers
+// it: the password check at its real cost, 200 locked atomic writes, the answer page, the reload of
 // the lists and the contributed page, on the delivered database.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -19,7 +19,7 @@
 namespace ostravel {
 namespace {
 
-void BM_StoreHundredDefinitions(benchmark::State& state) {
+void BM_StoreDefinitions(benchmark::State& state) {
   namespace fs = std::filesystem;
   char name[] = "/tmp/ostravel-bench-XXXXXX";
   const fs::path folder = ::mkdtemp(name);
@@ -36,7 +36,7 @@ void BM_StoreHundredDefinitions(benchmark::State& state) {
 
   const std::string nul(1, '\0');
   std::string definitions;
-  for (int i = 0; i < 100; ++i) {
+  for (int i = 0; i < state.range(0); ++i) {
     definitions += "BENCH" + std::to_string(i) + "=" + std::to_string(i) +
                    ".125E-3|contributed value number " + std::to_string(i) + "\n";
   }
@@ -52,7 +52,13 @@ void BM_StoreHundredDefinitions(benchmark::State& state) {
   if (s.engine.EvalError != "") state.SkipWithError(s.engine.EvalError.c_str());
   fs::remove_all(folder);
 }
-BENCHMARK(BM_StoreHundredDefinitions)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StoreDefinitions)
+    ->Name("StoreDefinitions/lines")
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The share of the password check in it.
 void BM_CheckPasswordInteractive(benchmark::State& state) {

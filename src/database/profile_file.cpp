@@ -77,6 +77,16 @@ ProfileFile::ProfileFile(std::string_view bytes) {
   Reindex();
 }
 
+void ProfileFile::AddEntry(Section& section, std::string_view key, std::string_view value,
+                           std::size_t line) {
+  section.bodyEnd = line + 1;
+  if (section.index.try_emplace(AsciiLower(key), section.keys.size()).second) {
+    section.keys.emplace_back(key);
+    section.values.emplace_back(value);
+    section.lines.push_back(line - section.header);
+  }
+}
+
 void ProfileFile::Reindex() {
   sections_.clear();
   sectionIndex_.clear();
@@ -91,16 +101,31 @@ void ProfileFile::Reindex() {
       sectionIndex_.try_emplace(AsciiLower(parsed.name), sections_.size());
       sections_.push_back(std::move(section));
     } else if (parsed.kind == LineKind::Entry && !sections_.empty()) {
-      Section& section = sections_.back();
-      section.bodyEnd = i + 1;
-      if (section.index.try_emplace(AsciiLower(parsed.name), section.keys.size()).second) {
-        section.keys.emplace_back(parsed.name);
-        section.values.emplace_back(parsed.value);
-        section.lines.push_back(i);
-      }
+      AddEntry(sections_.back(), parsed.name, parsed.value, i);
     }
   }
   if (!sections_.empty()) sections_.back().end = lines_.size();
+}
+
+void ProfileFile::IndexSection(Section& section) const {
+  section.bodyEnd = section.header + 1;
+  section.keys.clear();
+  section.values.clear();
+  section.lines.clear();
+  section.index.clear();
+  for (std::size_t i = section.header + 1; i < section.end; ++i) {
+    const auto parsed = ParseLine(Content(lines_[i]));
+    if (parsed.kind == LineKind::Entry) AddEntry(section, parsed.name, parsed.value, i);
+  }
+}
+
+void ProfileFile::ShiftSectionsAfter(std::size_t position, std::ptrdiff_t delta) {
+  for (std::size_t i = position + 1; i < sections_.size(); ++i) {
+    Section& section = sections_[i];
+    section.header += delta;
+    section.bodyEnd += delta;
+    section.end += delta;
+  }
 }
 
 const ProfileFile::Section* ProfileFile::FindSection(std::string_view section) const {
@@ -169,10 +194,12 @@ ProfileFile::EditResult ProfileFile::Set(std::string_view section, std::string_v
   const std::string lineEnd = NewLineEnd();
 
   if (const Section* found = FindSection(name)) {
-    const auto entry = found->index.find(AsciiLower(trimmedKey));
-    if (entry != found->index.end()) {
+    const auto at = static_cast<std::size_t>(found - sections_.data());
+    Section& target = sections_[at];
+    const auto entry = target.index.find(AsciiLower(trimmedKey));
+    if (entry != target.index.end()) {
       // Keep the key as the file spells it and the blanks around "=", replace the value.
-      std::string& line = lines_[found->lines[entry->second]];
+      std::string& line = lines_[target.header + target.lines[entry->second]];
       const auto content = Content(line);
       auto keep = content.find('=') + 1;
       while (keep < content.size() && (content[keep] == ' ' || content[keep] == '\t'))
@@ -181,20 +208,32 @@ ProfileFile::EditResult ProfileFile::Set(std::string_view section, std::string_v
       replaced += std::string_view(line).substr(content.size());
       if (replaced == line) return EditResult::Unchanged;
       line = std::move(replaced);
+      target.values[entry->second] = ParseLine(Content(line)).value;
     } else {
       // After the last entry: blank lines and comments that follow it introduce what comes next.
-      const std::size_t position = found->bodyEnd;
+      const std::size_t position = target.bodyEnd;
       TerminateLineBefore(position);
       lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position),
                     std::string(trimmedKey) + "=" + clean + lineEnd);
+      const auto parsed = ParseLine(Content(lines_[position]));
+      ++target.end;
+      AddEntry(target, parsed.name, parsed.value, position);
+      ShiftSectionsAfter(at, 1);
     }
-  } else {
-    TerminateLineBefore(lines_.size());
-    if (!lines_.empty() && !IsBlankLine(lines_.back())) lines_.push_back(lineEnd);
-    lines_.push_back("[" + std::string(name) + "]" + lineEnd);
-    lines_.push_back(std::string(trimmedKey) + "=" + clean + lineEnd);
+    return EditResult::Changed;
   }
-  Reindex();
+  TerminateLineBefore(lines_.size());
+  if (!lines_.empty() && !IsBlankLine(lines_.back())) lines_.push_back(lineEnd);
+  Section added;
+  added.header = lines_.size();
+  lines_.push_back("[" + std::string(name) + "]" + lineEnd);
+  lines_.push_back(std::string(trimmedKey) + "=" + clean + lineEnd);
+  added.name = ParseLine(Content(lines_[added.header])).name;
+  added.end = lines_.size();
+  IndexSection(added);
+  if (!sections_.empty()) sections_.back().end = added.header;
+  sectionIndex_.try_emplace(AsciiLower(added.name), sections_.size());
+  sections_.push_back(std::move(added));
   return EditResult::Changed;
 }
 
@@ -211,7 +250,10 @@ ProfileFile::EditResult ProfileFile::DeleteKey(std::string_view section, std::st
   if (doomed.empty()) return EditResult::Unchanged;
   for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
     RemoveLines(*it, *it + 1);
-  Reindex();
+  const auto at = static_cast<std::size_t>(found - sections_.data());
+  sections_[at].end -= doomed.size();
+  IndexSection(sections_[at]);
+  ShiftSectionsAfter(at, -static_cast<std::ptrdiff_t>(doomed.size()));
   return EditResult::Changed;
 }
 

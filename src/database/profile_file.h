@@ -57,12 +57,22 @@ class ProfileFile {
     std::size_t end = 0;              // one past the last line before the next header
     std::vector<std::string> keys;    // first occurrences, file order
     std::vector<std::string> values;  // parallel to keys
-    std::vector<std::size_t> lines;   // line of each key
+    // Line of each key, counted from the header, so that a line inserted into or removed
+    // from an earlier section moves a section by its header alone.
+    std::vector<std::size_t> lines;
     std::unordered_map<std::string, std::size_t> index;  // folded key -> position in keys
   };
 
   const Section* FindSection(std::string_view section) const;
+  // Indexes the whole file; after an edit only the section it touched is indexed again and
+  // the sections after it are moved, so that each edit costs in proportion to its section.
   void Reindex();
+  void IndexSection(Section& section) const;
+  // Adds the entry line of a section to its index; the first line of a key counts.
+  static void AddEntry(Section& section, std::string_view key, std::string_view value,
+                       std::size_t line);
+  // Moves the sections after the one at position by delta lines.
+  void ShiftSectionsAfter(std::size_t position, std::ptrdiff_t delta);
   // Line-end bytes for new lines: those of the file's first line end, CR LF when it has none.
   std::string NewLineEnd() const;
   // Gives the line before position at a line end, so that a line can be inserted there.

@@ -155,6 +155,45 @@ TEST(ProfileFileEdit, WrittenEntriesReadBack) {
   EXPECT_EQ(reread.Keys("Constants-Acids"), (std::vector<std::string>{"KA1", "ka2"}));
 }
 
+// After any sequence of edits the file answers as the same bytes read afresh: the index that
+// each edit keeps up to date is the one a new parse builds.
+TEST(ProfileFileEdit, EditedFileReadsLikeItsBytes) {
+  ProfileFile file("; head\n[A]\nx=1\n\n; about B\n[B]\ny=2\n[a]\nlate=1\n[C]\n");
+  const char* const sections[] = {"A", "b", "C", "D", "E"};
+  const char* const keys[] = {"x", "Y", "z", "k1", "K2", "late"};
+  unsigned state = 12345;
+  auto next = [&state](unsigned n) {
+    state = state * 1103515245 + 12345;
+    return (state >> 16) % n;
+  };
+  for (int step = 0; step < 400; ++step) {
+    const char* section = sections[next(5)];
+    const char* key = keys[next(6)];
+    switch (next(8)) {
+      case 0:
+        file.DeleteKey(section, key);
+        break;
+      case 1:
+        if (next(4) == 0) file.DeleteSection(section);
+        break;
+      default:
+        file.Set(section, key, "v" + std::to_string(step));
+    }
+    const ProfileFile reread(file.Serialize());
+    for (const char* s : sections) {
+      ASSERT_EQ(file.Keys(s), reread.Keys(s)) << "step " << step << ", section " << s;
+      for (const char* k : keys) {
+        const std::string* edited = file.Find(s, k);
+        const std::string* fresh = reread.Find(s, k);
+        ASSERT_EQ(edited == nullptr, fresh == nullptr) << "step " << step << " " << s << k;
+        if (edited != nullptr) {
+          ASSERT_EQ(*edited, *fresh) << "step " << step << " " << s << k;
+        }
+      }
+    }
+  }
+}
+
 // Counts header and entry lines the way any profile reader would see them.
 void CountLines(const std::string& bytes, int& headers, int& entries) {
   headers = entries = 0;
