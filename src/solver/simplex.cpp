@@ -131,10 +131,11 @@ void FrmSimplex_Load(Session& s) {
   FrmSimplexModel& w = s.solver.window;
   w = FrmSimplexModel{};
   w.Loaded = true;
-  w.label_formula = s.window.entryline.Text;
+  // The window shows, and takes its options from, the calculation being solved: the entry
+  // line itself may already show the name of a memory line stored by an earlier piece or
+  // term, or the first of two equations on one line.
+  w.label_formula = s.calc.ResultLabel;
   w.entry_x0 = "0";
-  // The options are read from the calculation being solved: the entry line itself may
-  // already show the name of a memory line stored by an earlier piece or term.
   const std::string& piece = s.calc.ResultLabel;
   if (std::size_t comma = piece.find(','); comma != std::string::npos) {
     std::string options;

@@ -85,6 +85,7 @@ TEST_F(SimplexTest, OptionsComeFromThePieceNotFromTheEntryLine) {
   FrmSimplex_Load(s);
   EXPECT_EQ(s.solver.window.entry_x0, "1");
   EXPECT_EQ(s.solver.window.entry_xinit, "0.5");
+  EXPECT_EQ(s.solver.window.label_formula, "<R>*x=16.628, X0=1, DX=0.5");
 }
 
 TEST_F(SimplexTest, NoRealRootEndsWithinSixtyStepsAndReportsItsError) {
