@@ -4,8 +4,10 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QInputDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStatusBar>
 
 #include "qt/latin1.h"
 
@@ -107,6 +109,14 @@ void QtPlatform::SetFocus(Control control) {
 
 void QtPlatform::ShowModal(Dialog dialog) {
   if (modalHandler_) modalHandler_(dialog);
+}
+
+void QtPlatform::ShowStatus(const std::string& text) {
+  if (auto* window = qobject_cast<QMainWindow*>(mainWindow_.data())) {
+    window->statusBar()->showMessage(ToQt(text));
+  } else {
+    Platform::ShowStatus(text);
+  }
 }
 
 bool QtPlatform::StartDetached(const std::string& commandLine) {

@@ -41,6 +41,8 @@ class QtPlatform : public Platform {
   void SetFocus(Control control) override;
   void ShowModal(Dialog dialog) override;
   bool StartDetached(const std::string& commandLine) override;
+  // In the main window's status line.
+  void ShowStatus(const std::string& text) override;
 
  private:
   QWidget* DialogParent() const;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,13 @@ const PageType* FindPageType(const std::string& typeName) {
 
 std::string InFolder(const Session& s, const char* name) {
   return s.db.ProgramFolder + "/" + name;
+}
+
+// Writes a page; the first page that cannot be written is named in *failure with the reason.
+void WritePage(const std::string& path, std::string_view bytes, std::string* failure) {
+  if (WriteFileAtomically(path, bytes)) return;
+  const std::string reason = std::strerror(errno);
+  if (failure != nullptr && failure->empty()) *failure = path + " (" + reason + ")";
 }
 
 // The whole file byte for byte; "" when it cannot be read.
@@ -161,7 +170,8 @@ std::string MakeCategoryBlock(Session& s, const std::string& typeName,
   return block + "</pre>";
 }
 
-std::string WriteListPage(Session& s, const std::string& outputFile, const std::string& typeName) {
+std::string WriteListPage(Session& s, const std::string& outputFile, const std::string& typeName,
+                          std::string* failure) {
   const PageType* type = FindPageType(typeName);
   if (type == nullptr) return {};
   std::string page = ReadRawFile(InFolder(s, "tolvanes.ht_")) + kCrLf;
@@ -187,23 +197,33 @@ std::string WriteListPage(Session& s, const std::string& outputFile, const std::
   }
   s.db.IniFile = s.db.MainIniFile;
   page += std::string("</form></body>") + kCrLf;
-  WriteFileAtomically(outputFile, page);  // an unwritable page is skipped
+  WritePage(outputFile, page, failure);
   return links;
 }
 
 void MakeHtmlPages(Session& s) {
   GatewayState& g = s.gateway;
+  std::string failure;
   std::string refs = kNul + "refs=";
   if (g.IndexRefsCache.empty()) {
-    refs += WriteListPage(s, InFolder(s, "tolvanec.htm"), "Constants");
-    refs += WriteListPage(s, InFolder(s, "tolvanee.htm"), "Examples");
-    g.IndexRefsCache = refs;
+    refs += WriteListPage(s, InFolder(s, "tolvanec.htm"), "Constants", &failure);
+    refs += WriteListPage(s, InFolder(s, "tolvanee.htm"), "Examples", &failure);
+    // Pages that could not be written are made again next time.
+    if (failure.empty()) g.IndexRefsCache = refs;
   }
   const std::string fields =
-      g.IndexRefsCache + WriteListPage(s, InFolder(s, "tolvanem.htm"), "Contributed") + kNul;
+      (failure.empty() ? g.IndexRefsCache : refs) +
+      WriteListPage(s, InFolder(s, "tolvanem.htm"), "Contributed", &failure) + kNul;
   const std::string text = ReadTemplate(s.ui, InFolder(s, "tolvane1.ht_"), fields);
-  WriteFileAtomically(InFolder(s, "tolvane1.htm"), text + kCrLf);
-  if (!s.flags.QuietMode) s.ui.MessageBox(text, MessageIcon::None, kAppTitle);
+  WritePage(InFolder(s, "tolvane1.htm"), text + kCrLf, &failure);
+  if (!s.flags.QuietMode) {
+    if (failure.empty()) {
+      s.ui.ShowStatus("web pages written to " + s.db.ProgramFolder);
+    } else {
+      s.ui.MessageBox("The web pages could not be written: " + failure + ".",
+                      MessageIcon::Exclamation, kAppTitle);
+    }
+  }
   s.ui.StartDetached(s.db.QuickUrl);  // a command that cannot start is ignored
 }
 

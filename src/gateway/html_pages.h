@@ -11,11 +11,14 @@ namespace ostravel {
 class Session;
 
 // Writes the list pages (constants and examples only once a run, contributed values every
-// time) and the index page, shows the index text unless QuietMode, then starts QuickUrl.
+// time) and the index page; unless QuietMode says in the status line where they went, or in
+// a message which page could not be written and why; then starts QuickUrl.
 void MakeHtmlPages(Session& s);
 // Writes one list page for typeName ("Constants", "Examples" or "Contributed") and returns
-// its index links: the heading line and one link line per category.
-std::string WriteListPage(Session& s, const std::string& outputFile, const std::string& typeName);
+// its index links: the heading line and one link line per category. When the page cannot be
+// written and *failure is empty, *failure names it and the reason.
+std::string WriteListPage(Session& s, const std::string& outputFile, const std::string& typeName,
+                          std::string* failure = nullptr);
 // The HTML block of one category: its heading and one radio button per entry, in
 // case-insensitive order of description, then key. Reads the file s.db.IniFile names.
 std::string MakeCategoryBlock(Session& s, const std::string& typeName, const std::string& category);

@@ -13,8 +13,8 @@ enum class Control {
   CalculateButton,
   Memories,
   KeyList,
-  Labels,   // lblClip, LblX, txtX, lblE, txtE
-  Menus,    // the category menu arrays and the option check marks
+  Labels,  // lblClip, LblX, txtX, lblE, txtE
+  Menus,   // the category menu arrays and the option check marks
   LinkLabels,
   Timer,
   Cursor,
@@ -60,6 +60,12 @@ class Platform {
 
   // Starts a program from a command line without waiting; false when it could not start.
   virtual bool StartDetached(const std::string& commandLine) = 0;
+
+  // A one-line notice that needs no answer, such as where files were written: the window's
+  // status line. Front ends without one show it as an information message.
+  virtual void ShowStatus(const std::string& text) {
+    MessageBox(text, MessageIcon::Information, "Ostravel");
+  }
 };
 
 }  // namespace ostravel

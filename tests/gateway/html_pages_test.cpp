@@ -221,16 +221,45 @@ TEST_F(Pages, IndexLinksEveryCategoryInTypeOrder) {
   EXPECT_NE(g.dir.Read("tolvanec.htm").find("<a name=\"A&amp;B\">"), std::string::npos);
 }
 
-TEST_F(Pages, PreviewUnlessQuietThenQuickUrl) {
+TEST_F(Pages, SaysWhereThePagesWentUnlessQuietThenQuickUrl) {
   MakeHtmlPages(g.s);
-  ASSERT_EQ(g.ui.messages.size(), 1u);
-  EXPECT_NE(g.ui.messages[0].text.find("tolvanec.htm#Phys"), std::string::npos);
+  EXPECT_TRUE(g.ui.messages.empty());
+  EXPECT_EQ(g.ui.statuses,
+            std::vector<std::string>{"web pages written to " + g.dir.path().string()});
   EXPECT_EQ(g.ui.started, std::vector<std::string>{"open-browser"});
 
   g.s.flags.QuietMode = true;
   MakeHtmlPages(g.s);
-  EXPECT_EQ(g.ui.messages.size(), 1u);
+  EXPECT_TRUE(g.ui.messages.empty());
+  EXPECT_EQ(g.ui.statuses.size(), 1u);
   EXPECT_EQ(g.ui.started.size(), 2u);
+}
+
+TEST_F(Pages, APageThatCannotBeWrittenIsNamedAndMadeAgainNextTime) {
+  const struct {
+    const char* name;
+    const char* page;
+  } rows[] = {{"a list page", "tolvanec.htm"}, {"the index", "tolvane1.htm"}};
+  for (const auto& row : rows) {
+    // A folder in the page's place: no file can replace it.
+    std::filesystem::remove(g.dir.File(row.page));
+    std::filesystem::create_directory(g.dir.File(row.page));
+    g.dir.Write(std::string(row.page) + "/keep", "x");
+    g.ui.messages.clear();
+    g.ui.statuses.clear();
+    MakeHtmlPages(g.s);
+    ASSERT_EQ(g.ui.messages.size(), 1u) << row.name;
+    EXPECT_EQ(g.ui.messages[0].text.rfind(
+                  "The web pages could not be written: " + g.dir.File(row.page) + " (", 0),
+              0u)
+        << row.name << ": " << g.ui.messages[0].text;
+    EXPECT_EQ(g.ui.messages[0].icon, MessageIcon::Exclamation) << row.name;
+    EXPECT_TRUE(g.ui.statuses.empty()) << row.name;
+
+    std::filesystem::remove_all(g.dir.File(row.page));
+    MakeHtmlPages(g.s);
+    EXPECT_NE(g.dir.Read(row.page).find("Phys"), std::string::npos) << row.name;
+  }
 }
 
 TEST_F(Pages, SecondCallRewritesOnlyContributedAndIndex) {

@@ -34,6 +34,7 @@ class RecordingPlatform : public Platform {
   void SetFocus(Control control) override { focus.push_back(control); }
   void ShowModal(Dialog dialog) override;
   bool StartDetached(const std::string& commandLine) override;
+  void ShowStatus(const std::string& text) override { statuses.push_back(text); }
 
   std::vector<ShownMessage> messages;
   std::vector<std::string> questions;    // texts of AskYesNo and InputBox
@@ -49,6 +50,7 @@ class RecordingPlatform : public Platform {
   std::vector<Dialog> dialogs;
   std::function<void(Dialog)> onShowModal;  // drives a modal window when set
   std::vector<std::string> started;         // command lines of StartDetached
+  std::vector<std::string> statuses;        // texts of ShowStatus
 };
 
 }  // namespace ostravel::testing
