@@ -64,6 +64,14 @@ ParsedLine ParseLine(std::string_view content) {
   return parsed;
 }
 
+// Editors on other systems start UTF-8 files with a byte-order mark; it is no part of the
+// first line. The bytes stay in the file as they are.
+std::string_view WithoutByteOrderMark(std::string_view line) {
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  if (line.starts_with(kMark)) line.remove_prefix(kMark.size());
+  return line;
+}
+
 }  // namespace
 
 ProfileFile::ProfileFile(std::string_view bytes) {
@@ -91,7 +99,9 @@ void ProfileFile::Reindex() {
   sections_.clear();
   sectionIndex_.clear();
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const auto parsed = ParseLine(Content(lines_[i]));
+    std::string_view content = Content(lines_[i]);
+    if (i == 0) content = WithoutByteOrderMark(content);
+    const auto parsed = ParseLine(content);
     if (parsed.kind == LineKind::Header) {
       if (!sections_.empty()) sections_.back().end = i;
       Section section;

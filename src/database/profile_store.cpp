@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -103,6 +104,17 @@ void SyncFolder(const std::string& folder) {
   if (dir.valid()) ::fsync(dir.get());
 }
 
+std::string Reason(int error) {
+  return std::strerror(error);
+}
+
+// What keeps a process from writing path: no write bit at all, or the system's answer.
+std::string AccessProblem(const std::string& path, const struct stat& info, int how) {
+  if ((info.st_mode & 0222) == 0) return "is marked read-only";
+  if (::access(path.c_str(), how) != 0) return "cannot be written (" + Reason(errno) + ")";
+  return {};
+}
+
 const std::shared_ptr<const ProfileFile>& EmptyFile() {
   static const auto empty = std::make_shared<const ProfileFile>();
   return empty;
@@ -145,6 +157,31 @@ std::shared_ptr<const ProfileFile> ProfileStore::Read(const std::string& path) {
   return file;
 }
 
+std::string ProfileStore::WriteProblem(const std::string& path) {
+  const std::string target = ResolveLinks(path);
+  struct stat info;
+  if (::stat(target.c_str(), &info) == 0) {
+    if (!S_ISREG(info.st_mode)) return target + " is not a file";
+    if (std::string problem = AccessProblem(target, info, W_OK); !problem.empty())
+      return target + " " + problem;
+  } else if (errno != ENOENT) {
+    return target + " cannot be read (" + Reason(errno) + ")";
+  }
+  // The file is replaced by a new one, so its folder must take new files.
+  const std::string folder = FolderOf(target);
+  if (::stat(folder.c_str(), &info) != 0)
+    return "the folder " + folder + " " +
+           (errno == ENOENT ? "does not exist" : "cannot be read (" + Reason(errno) + ")");
+  if (std::string problem = AccessProblem(folder, info, W_OK | X_OK); !problem.empty())
+    return "the folder " + folder + " " + problem;
+  return {};
+}
+
+bool ProfileStore::Fail(std::string reason) {
+  lastError_ = std::move(reason);
+  return false;
+}
+
 bool ProfileStore::Set(const std::string& path, std::string_view section, std::string_view key,
                        std::string_view value) {
   return Edit(path, [&](ProfileFile& file) { return file.Set(section, key, value); });
@@ -161,9 +198,13 @@ bool ProfileStore::DeleteSection(const std::string& path, std::string_view secti
 
 bool ProfileStore::Edit(const std::string& path,
                         const std::function<ProfileFile::EditResult(ProfileFile&)>& edit) {
+  lastError_.clear();
   const std::string target = ResolveLinks(path);
   const std::string folder = FolderOf(target);
   const std::string name = NameOf(target);
+  // A file marked read-only is not replaced, although its folder would allow it; nor is a
+  // lock file left in a folder that takes no files.
+  if (std::string problem = WriteProblem(path); !problem.empty()) return Fail(std::move(problem));
 
   // The lock lives in a file of its own: the rename below replaces the data file's inode, so a
   // lock on the data file itself would not be seen by the next writer.
@@ -171,14 +212,15 @@ bool ProfileStore::Edit(const std::string& path,
   int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (lockFd < 0 && errno == EACCES) lockFd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
   Descriptor lock(lockFd);
-  if (!lock.valid()) return false;
+  if (!lock.valid()) return Fail(lockPath + " cannot be opened (" + Reason(errno) + ")");
   while (::flock(lock.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return false;
+    if (errno != EINTR) return Fail(lockPath + " cannot be locked (" + Reason(errno) + ")");
   }
 
   ProfileFile file = *Read(path);
   const auto result = edit(file);
-  if (result == ProfileFile::EditResult::Refused) return false;
+  if (result == ProfileFile::EditResult::Refused)
+    return Fail("the entry cannot be written as it stands");
   if (result == ProfileFile::EditResult::Unchanged) return true;
 
   const std::string temporaryPrefix = "." + name + ".tmp-";
@@ -193,22 +235,26 @@ bool ProfileStore::Edit(const std::string& path,
     temporary = folder + "/" + temporaryPrefix + std::to_string(::getpid()) + "-" +
                 std::to_string(++writes_);
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0 && errno != EEXIST) return false;
+    if (fd < 0 && errno != EEXIST)
+      return Fail(folder + " takes no new file (" + Reason(errno) + ")");
   }
   Descriptor out(fd);
-  if (!out.valid()) return false;
+  if (!out.valid()) return Fail(folder + " takes no new file");
   if (exists) {
-    // The umask may have taken bits away; an owner other than us is kept where we may.
+    // The umask may have taken bits away; an owner other than us is kept where we may, and
+    // else at least the group, so that a file shared by a group stays shared.
     ::fchmod(out.get(), mode);
-    if (::fchown(out.get(), old.st_uid, old.st_gid) != 0) {
-      // Not the owner and not privileged: the file becomes ours, as with any rewrite.
+    if (::fchown(out.get(), old.st_uid, old.st_gid) != 0 &&
+        ::fchown(out.get(), static_cast<uid_t>(-1), old.st_gid) == 0) {
+      ::fchmod(out.get(), mode);  // a change of group may clear the set-group-ID bit
     }
   }
   struct stat written;
   if (!WriteAll(out.get(), file.Serialize()) || ::fsync(out.get()) != 0 ||
       ::rename(temporary.c_str(), target.c_str()) != 0) {
+    const int error = errno;
     ::unlink(temporary.c_str());
-    return false;
+    return Fail(target + " cannot be written (" + Reason(error) + ")");
   }
   const bool known = ::fstat(out.get(), &written) == 0;
   SyncFolder(folder);

@@ -24,7 +24,8 @@ class ProfileStore {
   // file as it is now, applies the change and, when something changed, replaces the file with
   // a temporary file in the same folder that was written, flushed and synced; its permission
   // bits are kept. Returns false when the change was refused or the file could not be written,
-  // in which case the file is as it was.
+  // in which case the file is as it was and LastError() says why. A file or folder without
+  // any write permission bit is read-only for every user, root included.
   bool Set(const std::string& path, std::string_view section, std::string_view key,
            std::string_view value);
   bool DeleteKey(const std::string& path, std::string_view section, std::string_view key);
@@ -33,6 +34,14 @@ class ProfileStore {
   // now; when it returns Refused the file stays as it was.
   bool Edit(const std::string& path,
             const std::function<ProfileFile::EditResult(ProfileFile&)>& edit);
+
+  // Why the last write that returned false failed, in words: "", "the entry cannot be
+  // written as it stands", or what keeps the file from being written.
+  const std::string& LastError() const { return lastError_; }
+
+  // What keeps the file at path from being written or created, such as "/db/T.INI is marked
+  // read-only"; "" when it can be written.
+  static std::string WriteProblem(const std::string& path);
 
  public:
   // What tells one state of a file on disk from another.
@@ -50,8 +59,11 @@ class ProfileStore {
     std::shared_ptr<const ProfileFile> file;
   };
 
+  bool Fail(std::string reason);
+
   std::unordered_map<std::string, Cached> cache_;
   unsigned long long writes_ = 0;  // numbers the temporary files
+  std::string lastError_;
 };
 
 }  // namespace ostravel

@@ -52,6 +52,9 @@ TEST(ProfileFileRead, FindsValuesAsTheFileSyntaxSays) {
       {"case folding is ASCII only", "[A]\n\xC4=1\n", "A", "\xE4", {}},
       {"hyphen and parentheses in section names", "[Constants-F(X)]\nSIN(X)=s\n", "constants-f(x)",
        "sin(x)", "s"},
+      {"byte-order mark before the first section", "\xEF\xBB\xBF[A]\r\nk=v\r\n", "A", "k", "v"},
+      {"byte-order mark before a comment", "\xEF\xBB\xBF; note\n[A]\nk=v\n", "A", "k", "v"},
+      {"byte-order mark only at the start", "[A]\n\xEF\xBB\xBFk=v\n", "A", "k", {}},
       {"missing section", "[A]\nk=v\n", "B", "k", {}},
       {"empty file", "", "A", "k", {}},
   };
@@ -89,6 +92,8 @@ TEST(ProfileFileEdit, ChangesOnlyTheLinesItMust) {
   const EditRow rows[] = {
       {"value replaced in place", "[A]\nx=1\ny=2\n", 's', "A", "x", "9", "[A]\nx=9\ny=2\n",
        Result::Changed},
+      {"byte-order mark kept", "\xEF\xBB\xBF[A]\nx=1\n", 's', "A", "x", "9",
+       "\xEF\xBB\xBF[A]\nx=9\n", Result::Changed},
       {"key spelling and blanks around = kept", "[A]\nKey = 1\n", 's', "a", "KEY", "2",
        "[A]\nKey = 2\n", Result::Changed},
       {"same value leaves the file alone", "[A]\nx = 1\n", 's', "A", "x", "1", "[A]\nx = 1\n",

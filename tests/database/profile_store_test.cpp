@@ -116,6 +116,47 @@ TEST(ProfileStore, KeepsPermissionBitsAndLinks) {
   EXPECT_EQ(Value(store, link, "A", "k"), "2");
 }
 
+TEST(ProfileStore, FilesAndFoldersMarkedReadOnlyAreNotReplaced) {
+  namespace fs = std::filesystem;
+  const struct {
+    const char* name;
+    bool folder;  // mark the folder rather than the file
+    fs::perms mode;
+    const char* says;  // in LastError and WriteProblem; "" when the write is allowed
+  } rows[] = {
+      {"file without write bits", false, fs::perms(0444), "T.INI is marked read-only"},
+      {"file writable by its group only", false, fs::perms(0464), ""},
+      {"folder without write bits", true, fs::perms(0555), " is marked read-only"},
+  };
+  for (const auto& row : rows) {
+    TempDir dir;
+    const std::string path = dir.Write("T.INI", "[A]\nk=1\n");
+    const fs::path marked = row.folder ? dir.path() : fs::path(path);
+    fs::permissions(marked, row.mode);
+    struct stat before;
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ProfileStore store;
+    const bool written = store.Set(path, "A", "k", "2");
+    EXPECT_EQ(ProfileStore::WriteProblem(path).find(row.says) != std::string::npos, true)
+        << row.name << ": " << ProfileStore::WriteProblem(path);
+    struct stat after;
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    if (*row.says == '\0') {
+      EXPECT_TRUE(written) << row.name;
+      EXPECT_EQ(ProfileStore::WriteProblem(path), "") << row.name;
+    } else {
+      EXPECT_FALSE(written) << row.name;
+      EXPECT_NE(store.LastError().find(row.says), std::string::npos) << row.name;
+      EXPECT_EQ(after.st_ino, before.st_ino) << row.name;  // not replaced
+      EXPECT_EQ(dir.Read("T.INI"), "[A]\nk=1\n") << row.name;
+      EXPECT_FALSE(fs::exists(path + ".lock")) << row.name;
+    }
+    EXPECT_EQ(after.st_uid, before.st_uid) << row.name;
+    EXPECT_EQ(after.st_mode, before.st_mode) << row.name;
+    fs::permissions(marked, fs::perms(0755));
+  }
+}
+
 TEST(ProfileStore, RemovesTemporaryFilesOfDeadWriters) {
   TempDir dir;
   const std::string path = dir.Write("T.INI", "[A]\nk=1\n");
