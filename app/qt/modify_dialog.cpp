@@ -1,5 +1,6 @@
 #include "qt/modify_dialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -16,6 +17,7 @@
 #include "calc/calculation_driver.h"
 #include "database/database_editor.h"
 #include "qt/latin1.h"
+#include "qt/screen_fit.h"
 #include "qt/tab_stop_delegate.h"
 #include "session/session.h"
 
@@ -48,7 +50,7 @@ void ShowCombo(QComboBox* combo, const ComboModel& model) {
     combo->addItems(items);
   }
   if (combo->currentIndex() != model.ListIndex) combo->setCurrentIndex(model.ListIndex);
-  if (combo->isEditable() && combo->currentText() != ToQt(model.Text))
+  if (combo->isEditable() && FromQt(combo->currentText()) != model.Text)
     combo->setEditText(ToQt(model.Text));
   combo->setVisible(model.Visible);
 }
@@ -60,7 +62,7 @@ ModifyDialog::ModifyDialog(Session& s, QWidget* parent) : QDialog(parent), s_(s)
   setModal(true);
   BuildControls();
   ShowModel();
-  resize(680, 440);
+  resize(FittingSize(this, QSize(680, 440)));
 }
 
 void ModifyDialog::BuildControls() {
@@ -84,7 +86,7 @@ void ModifyDialog::BuildControls() {
   cmbCategory_[1] = Named(new QComboBox, QStringLiteral("cmbCategory(1)"));
   cmbCategory_[1]->setEditable(true);
   cmbCategory_[1]->setInsertPolicy(QComboBox::NoInsert);
-  cmbCategory_[1]->setMinimumContentsLength(24);
+  cmbCategory_[1]->setMinimumContentsLength(16);
   Label1_->setBuddy(cmbCategory_[0]);
   categoryRow->addWidget(Label1_);
   categoryRow->addWidget(cmbCategory_[0]);
@@ -92,6 +94,7 @@ void ModifyDialog::BuildControls() {
   layout->addLayout(categoryRow);
 
   lstINFO_ = Named(new QListWidget, QStringLiteral("lstINFO"));
+  lstINFO_->setMinimumHeight(lstINFO_->fontMetrics().height() * 4);
   lstINFOTabs_ = new TabStopDelegate(lstINFO_);
   lstINFO_->setItemDelegate(lstINFOTabs_);
   lstINFO_->setUniformItemSizes(true);
@@ -121,6 +124,12 @@ void ModifyDialog::BuildControls() {
   buttons->addWidget(okButton_);
   buttons->addWidget(deleteButton_);
   layout->addLayout(buttons);
+
+  // Tab goes through the controls as they stand, the three fields in a row.
+  QWidget* order[] = {cmbCategory_[0], cmbCategory_[1], lstINFO_,  txtINFO_[0],
+                      txtINFO_[1],     txtINFO_[2],     okButton_, deleteButton_};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    setTabOrder(order[i], order[i + 1]);
 
   for (QComboBox* combo : cmbCategory_)
     combo->installEventFilter(this);
@@ -194,9 +203,11 @@ void ModifyDialog::ShowModel() {
     lstINFO_->setCurrentRow(-1);
   }
   for (int i = 0; i < 3; ++i) {
-    const QString text = ToQt(w.txtINFO[i]);
-    if (txtINFO_[i]->text() != text) txtINFO_[i]->setText(text);
+    // A field holding characters the model cannot (a refused edit) keeps them.
+    if (FromQt(txtINFO_[i]->text()) != w.txtINFO[i]) txtINFO_[i]->setText(ToQt(w.txtINFO[i]));
+    txtINFO_[i]->setReadOnly(w.ReadOnly);
   }
+  deleteButton_->setEnabled(!w.ReadOnly);
   if (depth_ == 0) ApplyFocusAndClose();
 }
 
@@ -238,9 +249,43 @@ void ModifyDialog::ApplyFocusAndClose() {
   if (target != nullptr) target->setFocus(Qt::OtherFocusReason);
 }
 
+bool ModifyDialog::RefuseOutsideLatin1() {
+  const char* const names[] = {"Abbrev", "Value", "Description"};
+  const ModifyControl controls[] = {ModifyControl::txtINFO0, ModifyControl::txtINFO1,
+                                    ModifyControl::txtINFO2};
+  for (int i = 0; i < 3; ++i) {
+    const std::string codes = OutsideLatin1(txtINFO_[i]->text());
+    if (codes.empty()) continue;
+    Run([&] {
+      frmModify::RefuseEntry(s_,
+                             std::string("The database holds Latin-1 text only: the ") + names[i] +
+                                 " field holds characters it cannot store (" + codes +
+                                 "). Write them with Latin-1 characters, for example H2O.",
+                             controls[i]);
+    });
+    return true;
+  }
+  return false;
+}
+
+void ModifyDialog::Commit(int field) {
+  if (RefuseOutsideLatin1()) return;
+  Run([this, field] { frmModify::txtINFO_LostFocus(s_, field); });
+}
+
 bool ModifyDialog::eventFilter(QObject* watched, QEvent* event) {
   const int field = FieldIndex(watched);
+  if (field >= 0 && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape) {
+      int code = frmModify::kEscapeKey;
+      Run([this, field, &code] { frmModify::txtINFO_KeyPress(s_, field, code); });
+      if (code == 0) return true;  // the edit was given up; with none, Esc closes the window
+    }
+  }
   if (field >= 0 && IsEnter(event)) {
+    // Enter in the key field moves on; in the other two it commits the entry.
+    if (field > 0 && RefuseOutsideLatin1()) return true;
     Run([this, field] {
       int key = kEnterKey;
       frmModify::txtINFO_KeyPress(s_, field, key);
@@ -248,16 +293,29 @@ bool ModifyDialog::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (field >= 0 && event->type() == QEvent::FocusOut) {
-    // A message box or a menu taking the focus is no move to another control.
+    // The entry is committed when the focus leaves its three fields, not when it moves from
+    // one of them to another. A message box or a menu taking the focus is no move at all.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+    const bool toField = FieldIndex(QApplication::focusWidget()) >= 0;
+    if (!toField && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
         reason != Qt::MenuBarFocusReason) {
-      Run([this, field] { frmModify::txtINFO_LostFocus(s_, field); });
+      Commit(field);
     }
   }
   if (IsEnter(event)) {
     const bool category = watched == cmbCategory_[1] || watched == cmbCategory_[1]->lineEdit();
     if (category || watched == cmbCategory_[0]) {
+      if (category) {
+        if (const std::string codes = OutsideLatin1(cmbCategory_[1]->currentText());
+            !codes.empty()) {
+          s_.ui.MessageBox(
+              "The database holds Latin-1 text only: the category name holds "
+              "characters it cannot store (" +
+                  codes + ").",
+              MessageIcon::Exclamation, frmModify::kTitle);
+          return true;
+        }
+      }
       Run([this, category] {
         int key = kEnterKey;
         frmModify::cmbCategory_KeyPress(s_, category ? 1 : 0, key);

@@ -38,6 +38,10 @@ class ModifyDialog : public QDialog {
   void ReadFields();
   void ApplyFocusAndClose();
   int FieldIndex(const QObject* watched) const;
+  // Refuses the edit when a field holds characters the database cannot store (true).
+  bool RefuseOutsideLatin1();
+  // Commits the entry being edited, as the field leaves it.
+  void Commit(int field);
 
   Session& s_;
   QLabel* Label1_;

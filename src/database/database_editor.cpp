@@ -1,14 +1,17 @@
 #include "database/database_editor.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/calculation_driver.h"
+#include "database/entry_rules.h"
 #include "database/ini_access.h"
 #include "database/key_lists.h"
 #include "gateway/html_pages.h"
@@ -112,6 +115,50 @@ bool ValidCategoryName(const std::string& name) {
          name.find('\0') == std::string::npos;
 }
 
+void Warn(Session& s, const std::string& text) {
+  s.ui.MessageBox(text, MessageIcon::Exclamation, frmModify::kTitle);
+}
+
+std::string SectionOfShownCategory(const Session& s) {
+  return s.lists.CurType + "-" + s.lists.CurCategory;
+}
+
+// A change refused before or while writing: the message says why; the fields keep what the
+// user typed, and the focus goes to the field to mend.
+void RefuseEdit(Session& s, const std::string& message, ModifyControl field) {
+  Warn(s, message);
+  s.modify.EditRefused = true;
+  s.modify.FocusRequest = field;
+  Notify(s);
+}
+
+// The reason of the last failed write, for a message.
+std::string WriteFailure(Session& s) {
+  const std::string& reason = s.db.Profiles.LastError();
+  return reason.empty() ? s.db.IniFile + " cannot be written" : reason;
+}
+
+bool RefusedAsReadOnly(Session& s) {
+  if (!s.modify.ReadOnly) return false;
+  Warn(s, "The database cannot be changed: " + s.modify.ReadOnlyReason + ".");
+  return true;
+}
+
+// The list index of the line whose key names the same entry as key (keys match without regard
+// to case), other than line skip; -1 when none.
+int OtherLineWithKey(const ListModel& list, const std::string& key, int skip) {
+  for (int i = 1; i < static_cast<int>(list.Items.size()); ++i) {
+    if (i != skip && EqualNoCase(SplitLine(list.Items[i]).key, key)) return i;
+  }
+  return -1;
+}
+
+void RemoveLine(ListModel& list, int index) {
+  list.Items.erase(list.Items.begin() + index);
+  if (list.ListIndex == index) list.ListIndex = -1;
+  if (list.ListIndex > index) --list.ListIndex;
+}
+
 }  // namespace
 
 void mnuModify_Click(Session& s) {
@@ -144,17 +191,29 @@ void Form_Load(Session& s) {
   w = FrmModifyModel{};
   w.Loaded = true;
   w.SavedIniFile = s.db.IniFile;
-  s.db.IniFile = ProgramFile(s, kCopyName);
-  // The copy is written beside its final name and renamed, so it is never half written.
-  std::error_code ignored;
-  const std::string partial = s.db.IniFile + ".part";
-  if (std::filesystem::copy_file(w.SavedIniFile, partial,
-                                 std::filesystem::copy_options::overwrite_existing, ignored)) {
-    std::filesystem::rename(partial, s.db.IniFile, ignored);
+  w.ReadOnlyReason = ProfileStore::WriteProblem(w.SavedIniFile);
+  w.ReadOnly = !w.ReadOnlyReason.empty();
+  if (w.ReadOnly) w.Caption = std::string(kTitle) + " (read-only)";
+  // The editor shows a copy of the file as it was when it opened. Where no copy can be made
+  // it shows the file itself: never an empty list, nor an old copy lying there.
+  if (!w.ReadOnly) {
+    // The copy is written beside its final name and renamed, so it is never half written.
+    std::error_code error;
+    const std::string copy = ProgramFile(s, kCopyName);
+    const std::string partial = copy + ".part";
+    if (std::filesystem::copy_file(w.SavedIniFile, partial,
+                                   std::filesystem::copy_options::overwrite_existing, error)) {
+      std::filesystem::rename(partial, copy, error);
+      if (!error) s.db.IniFile = copy;
+    }
+    std::filesystem::remove(partial, error);
   }
-  std::filesystem::remove(partial, ignored);
   Notify(s);
   FillCategoryCombo(s, 0);
+  if (w.ReadOnly) {
+    Warn(s, "The database cannot be changed: " + w.ReadOnlyReason +
+                ". Its entries are shown, but nothing can be saved.");
+  }
 }
 
 void Form_Unload(Session& s) {
@@ -235,6 +294,7 @@ void cmbCategory_KeyPress(Session& s, int index, int& key) {
     }
   }
   const std::string name = TrimBlanks(combo.Text);
+  if (RefusedAsReadOnly(s)) return;
   if (!ValidCategoryName(name)) {
     s.ui.MessageBox("A category name must not be empty nor contain \"[\", \"]\" or \"=\".",
                     MessageIcon::Exclamation, kTitle);
@@ -263,10 +323,13 @@ void ShowEntries(Session& s) {
   std::string keys = IniGetKeys(s, s.lists.CurType + "-" + s.lists.CurCategory) + kNul;
   for (std::string key = PopListItem(keys); !key.empty(); key = PopListItem(keys)) {
     std::string description;
-    std::string value = IniGetEntry(s, s.lists.CurType, s.lists.CurCategory, key, &description);
+    // The whole value: an edit of another field must not write back a shortened one.
+    std::string value =
+        IniGetWholeEntry(s, s.lists.CurType, s.lists.CurCategory, key, &description);
     AddLine(list, key + "\t" + value + "\t" + description);
   }
   w.txtINFO = {};
+  w.EditRefused = false;
   AddLine(list, "");
   Notify(s);
   s.window.WaitCursor = false;
@@ -275,6 +338,12 @@ void ShowEntries(Session& s) {
 
 void lstINFO_Click(Session& s) {
   FrmModifyModel& w = s.modify;
+  if (w.EditRefused) {
+    // The refused edit stays in the fields, and the list keeps showing its line.
+    w.lstINFO.ListIndex = w.txtINFO0_Tag;
+    Notify(s);
+    return;
+  }
   const std::string* line = LineAt(w.lstINFO, w.lstINFO.ListIndex);
   if (line == nullptr) return;
   SplitEntryLine(s, *line + "\t\t\t");
@@ -293,6 +362,20 @@ void SplitEntryLine(Session& s, const std::string& text) {
 }
 
 void txtINFO_KeyPress(Session& s, int index, int& key) {
+  FrmModifyModel& w = s.modify;
+  if (key == kEscapeKey) {
+    // Esc gives up the edit: the fields show the line being edited again.
+    const std::string* line = LineAt(w.lstINFO, w.txtINFO0_Tag);
+    const EntryParts shown = SplitLine(line == nullptr ? std::string() : *line);
+    const std::array<std::string, 3> committed{shown.key, shown.value, shown.description};
+    if (w.txtINFO == committed && !w.EditRefused) return;  // nothing to give up
+    key = 0;
+    w.txtINFO = committed;
+    w.EditRefused = false;
+    w.lstINFO.ListIndex = line == nullptr ? -1 : w.txtINFO0_Tag;
+    Notify(s);
+    return;
+  }
   if (key != kEnterKey) return;
   key = 0;
   if (index == 0) {
@@ -301,6 +384,11 @@ void txtINFO_KeyPress(Session& s, int index, int& key) {
     return;
   }
   txtINFO_LostFocus(s, index);
+  // After Enter the next entry starts in the key field; a refused entry keeps its field.
+  if (!w.EditRefused) {
+    w.FocusRequest = ModifyControl::txtINFO0;
+    Notify(s);
+  }
 }
 
 void txtINFO_LostFocus(Session& s, int) {
@@ -314,46 +402,94 @@ void txtINFO_LostFocus(Session& s, int) {
   for (std::string& field : w.txtINFO)
     field = TrimBlanks(field);
   Notify(s);
-  const std::string& key = w.txtINFO[0];
-  const std::string& value = w.txtINFO[1];
-  const std::string& description = w.txtINFO[2];
+  // Copies: the fields may change while a question below is open.
+  const std::string key = w.txtINFO[0];
+  const std::string value = w.txtINFO[1];
+  const std::string description = w.txtINFO[2];
   if (key.empty() || value.empty()) return;
-
+  if (key == old.key && value == old.value && description == old.description) {
+    w.EditRefused = false;
+    return;
+  }
+  if (w.ReadOnly) {
+    RefuseEdit(s, "The database cannot be changed: " + w.ReadOnlyReason + ".",
+               ModifyControl::txtINFO0);
+    return;
+  }
+  if (key != old.key) {
+    if (std::string problem = KeyProblem(s.lists.CurType, key); !problem.empty()) {
+      RefuseEdit(s, problem, ModifyControl::txtINFO0);
+      return;
+    }
+  }
+  if (std::string problem = EntryProblem(value, description); !problem.empty()) {
+    RefuseEdit(s, problem, ModifyControl::txtINFO1);
+    return;
+  }
+  // Keys match without regard to case: another line of the same key is the same entry, and
+  // writing would replace it.
+  std::string replacedKey;  // the spelling in the file of the entry the write replaces
+  if (const int other = OtherLineWithKey(list, key, n); other >= 0) {
+    replacedKey = SplitLine(list.Items[other]).key;
+    if (!s.ui.AskYesNo(replacedKey + " is in this category already. Do you want to replace it?",
+                       kTitle)) {
+      w.EditRefused = true;
+      w.FocusRequest = ModifyControl::txtINFO0;
+      Notify(s);
+      return;
+    }
+  }
   bool replace = true;
   if (n != 0 && key != old.key) {
     replace = s.ui.AskYesNo("Do you want to replace " + old.key + " with " + key + "?", kTitle);
   }
-  if (key == old.key && value == old.value && description == old.description) return;
-
-  // The fields may change while the question above was open; keep what was committed.
-  const std::string newKey = key;
-  const std::string entry = description.empty() ? value : value + "|" + description;
-  const std::string line = key + "\t" + value + "\t" + description;
-  int added = 0;
-  RunStep([&] {
-    PointAtEntryFile(s);
-    IniPutEntry(s, s.lists.CurType, s.lists.CurCategory, newKey, entry);
-    RegisterCreatedCategory(s);
-  });
-  if (replace && n != 0) {
-    list.Items.erase(list.Items.begin() + n);
-    if (list.ListIndex == n) list.ListIndex = -1;
-    if (list.ListIndex > n) --list.ListIndex;
-    added = AddLine(list, line);
-    if (!EqualNoCase(old.key, newKey)) {
-      RunStep([&] { IniPutEntry(s, s.lists.CurType, s.lists.CurCategory, old.key, kNul); });
-    }
-  } else {
-    added = AddLine(list, line);
+  // A change of case only names the same entry: Yes writes the new spelling, No keeps the old.
+  const bool sameEntry = n != 0 && EqualNoCase(old.key, key);
+  const std::string newKey = sameEntry && !replace ? old.key : key;
+  if (sameEntry) replacedKey = old.key;
+  if (newKey == old.key && value == old.value && description == old.description) {
+    w.txtINFO[0] = old.key;
+    w.EditRefused = false;
+    Notify(s);
+    return;
   }
+
+  const std::string section = SectionOfShownCategory(s);
+  const std::string entry = description.empty() ? value : value + "|" + description;
+  std::vector<IniEdit> edits;
+  // The file keeps a key as it spells it: a new spelling replaces the old one.
+  if (!replacedKey.empty() && replacedKey != newKey) edits.push_back({section, replacedKey, kNul});
+  edits.push_back({section, newKey, entry});
+  if (n != 0 && replace && !sameEntry) edits.push_back({section, old.key, kNul});
+  PointAtEntryFile(s);
+  // The new entry and the removal of the old key in one write: a rename is never half done.
+  const bool written = IniPutEntries(s, edits);
+  const std::string failure = written ? std::string() : WriteFailure(s);
+  if (written) RunStep([&] { RegisterCreatedCategory(s); });
   s.db.IniFile = w.SavedIniFile;
+  if (!written) {
+    RefuseEdit(s, "The entry could not be saved: " + failure + ".", ModifyControl::txtINFO0);
+    return;
+  }
+
+  // The list shows what the file now holds: the edited line goes when its entry was replaced
+  // or respelled, and so does any other line of the key just written.
+  if (n != 0 && (replace || sameEntry)) RemoveLine(list, n);
+  for (int other = OtherLineWithKey(list, newKey, -1); other >= 0;
+       other = OtherLineWithKey(list, newKey, -1)) {
+    RemoveLine(list, other);
+  }
+  int added = AddLine(list, newKey + "\t" + value + "\t" + description);
   if (list.Items.front() != "") {
     AddLine(list, "");
     ++added;
   }
+  w.EditRefused = false;
   SelectLine(s, added);
-  w.FocusRequest = ModifyControl::txtINFO0;
-  Notify(s);
+}
+
+void RefuseEntry(Session& s, const std::string& message, ModifyControl field) {
+  RefuseEdit(s, message, field);
 }
 
 void Command1_Click(Session& s, int index) {
@@ -368,14 +504,19 @@ void Command1_Click(Session& s, int index) {
     case 2: {
       const std::string* line = LineAt(list, list.ListIndex);
       if (line == nullptr || line->empty()) return;
+      if (RefusedAsReadOnly(s)) return;
       // The key of the selected line: the field may hold an edit that was never committed.
       const std::string key = SplitLine(*line).key;
-      RunStep([&] {
-        PointAtEntryFile(s);
-        IniPutEntry(s, s.lists.CurType, s.lists.CurCategory, key, kNul);
-      });
+      PointAtEntryFile(s);
+      const bool deleted = IniPutEntry(s, s.lists.CurType, s.lists.CurCategory, key, kNul);
+      const std::string failure = deleted ? std::string() : WriteFailure(s);
       s.db.IniFile = w.SavedIniFile;
+      if (!deleted) {
+        Warn(s, key + " could not be deleted: " + failure + ".");
+        return;
+      }
       list.Items.erase(list.Items.begin() + list.ListIndex);
+      w.EditRefused = false;
       // The fields would still show the deleted entry with a stale line index; a later commit
       // would then ask to replace the next line by it. Start a new entry instead.
       SelectLine(s, 0);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "database/frm_modify_model.h"
+
 namespace ostravel {
 
 class Session;
@@ -17,6 +19,7 @@ namespace frmModify {
 
 inline constexpr const char* kTitle = "Modify Database";
 inline constexpr const char* kCopyName = "TOLVANE.IN_";
+inline constexpr int kEscapeKey = 27;
 
 // Opening: copies the main file to "TOLVANE.IN_", shows the copy, fills the type combo.
 void Form_Load(Session& s);
@@ -36,10 +39,18 @@ void lstINFO_Click(Session& s);
 void lstINFO_KeyDown(Session& s, int& key);
 // Puts the first three tab-separated parts of text into the three fields.
 void SplitEntryLine(Session& s, const std::string& text);
-// Enter: in field 0 moves on to field 1; in fields 1 and 2 commits the entry.
+// Enter: in field 0 moves on to field 1; in fields 1 and 2 commits the entry. Esc gives up
+// the edit: the fields show the line being edited again (key becomes 0); with nothing to give
+// up, key stays kEscapeKey, so that the window may close.
 void txtINFO_KeyPress(Session& s, int index, int& key);
-// Commits the entry being edited.
+// Commits the entry being edited as the focus leaves its fields (the focus stays where the
+// user put it): writes it, or refuses it with a message that says why (a key or value that
+// cannot be stored, a file that cannot be written), keeps the fields and focuses the field
+// to mend.
 void txtINFO_LostFocus(Session& s, int index);
+// Refuses the edit in the fields with message (the front end found text it cannot hand
+// over); the fields keep it and field gets the focus.
+void RefuseEntry(Session& s, const std::string& message, ModifyControl field);
 // 0 Save, 1 Cancel (both close), 2 Delete, 3 OK.
 void Command1_Click(Session& s, int index);
 void mnuSave_Click(Session& s);

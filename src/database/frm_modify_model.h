@@ -39,6 +39,12 @@ struct FrmModifyModel {
   // type section with the first committed entry.
   std::vector<std::string> CreatedCategories;
   bool Loaded = false;
+  // The database file cannot be written: the entries are shown, nothing can be changed.
+  bool ReadOnly = false;
+  std::string ReadOnlyReason;  // what keeps it from being written, naming the file
+  // The fields hold an edit that was refused with a message: it stays in the fields until the
+  // user mends it or gives it up with Esc, so that no click loses it.
+  bool EditRefused = false;
   bool CloseRequested = false;
   ModifyControl FocusRequest = ModifyControl::None;  // the control to focus next
 };

@@ -22,13 +22,12 @@ std::string SectionName(std::string_view type, std::string_view category) {
   return section;
 }
 
-}  // namespace
-
-std::string IniGetEntry(Session& s, std::string_view type, std::string_view category,
-                        std::string_view key, std::string* description) {
+// The entry's value and description, from at most limit characters of the stored text.
+std::string ReadEntry(Session& s, std::string_view type, std::string_view category,
+                      std::string_view key, std::string* description, std::size_t limit) {
   const auto file = s.db.Profiles.Read(s.db.IniFile);
   const std::string* value = file->Find(SectionName(type, category), key);
-  std::string text = value == nullptr ? std::string() : value->substr(0, kMaxEntryLength);
+  std::string text = value == nullptr ? std::string() : value->substr(0, limit);
   ReplaceAll(text, " (", "(");
   const auto bar = text.find('|');
   if (bar == std::string::npos) {
@@ -38,6 +37,18 @@ std::string IniGetEntry(Session& s, std::string_view type, std::string_view cate
   if (description != nullptr) *description = TrimBlanks(std::string_view(text).substr(bar + 1));
   text.resize(bar);
   return text;
+}
+
+}  // namespace
+
+std::string IniGetEntry(Session& s, std::string_view type, std::string_view category,
+                        std::string_view key, std::string* description) {
+  return ReadEntry(s, type, category, key, description, kMaxEntryLength);
+}
+
+std::string IniGetWholeEntry(Session& s, std::string_view type, std::string_view category,
+                             std::string_view key, std::string* description) {
+  return ReadEntry(s, type, category, key, description, std::string::npos);
 }
 
 std::string IniGetKeys(Session& s, std::string_view section) {

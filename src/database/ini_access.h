@@ -26,6 +26,9 @@ inline constexpr std::size_t kMaxTabStops = 21;
 // goes to *description, trimmed. Blanks before "(" are removed. Missing reads as "".
 std::string IniGetEntry(Session& s, std::string_view type, std::string_view category,
                         std::string_view key, std::string* description = nullptr);
+// IniGetEntry without the length limit, for the editor, which must never shorten a value.
+std::string IniGetWholeEntry(Session& s, std::string_view type, std::string_view category,
+                             std::string_view key, std::string* description = nullptr);
 // Every key of the section, each followed by NUL; "" when the section is missing or empty.
 // The list holds every key however long it grows: a key left out would be an entry that is
 // stored but shown on no menu or page and found by no calculation.

@@ -256,8 +256,9 @@ TEST_F(DatabaseEditorTest, RenamingAKeyAsksAndYesReplacesNoKeepsBoth) {
   } rows[] = {
       {"yes replaces", "Rgas", true, false, false},
       {"no keeps both", "Rgas", false, true, true},
-      // A change of case names the same key: the file keeps the entry under it.
-      {"yes with a change of case keeps the entry", "r", true, true, false},
+      // A change of case names the same key: Yes writes the new spelling, No keeps the old.
+      {"yes with a change of case respells the key", "r", true, false, false},
+      {"no with a change of case keeps the spelling", "r", false, true, true},
   };
   for (const auto& row : rows) {
     dir.Write("TOLVANE.INI", kDatabase);
@@ -271,26 +272,66 @@ TEST_F(DatabaseEditorTest, RenamingAKeyAsksAndYesReplacesNoKeepsBoth) {
         << row.name;
     EXPECT_EQ(Stored("Constants", "Physical", row.newKey), "8.314|gas constant") << row.name;
     const auto keys = Keys("Constants-Physical");
-    const bool oldInFile = std::any_of(keys.begin(), keys.end(), [](const std::string& k) {
-      return k.size() == 1 && std::toupper(static_cast<unsigned char>(k[0])) == 'R';
-    });
+    const bool oldInFile = std::find(keys.begin(), keys.end(), "R") != keys.end();
+    const bool newInFile = std::find(keys.begin(), keys.end(), row.newKey) != keys.end();
     EXPECT_EQ(oldInFile, row.oldKeptInFile) << row.name;
     EXPECT_EQ(LineOf("R") >= 0, row.oldLineKept) << row.name;
-    EXPECT_GE(LineOf(row.newKey), 0) << row.name;
-    EXPECT_EQ(s.modify.txtINFO[0], row.newKey) << row.name;
+    // The list shows each key as the file spells it, once.
+    for (const std::string& key : keys)
+      EXPECT_EQ(
+          std::count_if(Lines().begin(), Lines().end(),
+                        [&](const std::string& line) { return line.rfind(key + "\t", 0) == 0; }),
+          1)
+          << row.name << ": " << key;
+    EXPECT_EQ(Lines().size(), keys.size() + 1) << row.name;
+    if (newInFile) {
+      EXPECT_EQ(s.modify.txtINFO[0], row.newKey) << row.name;
+    }
     frmModify::Form_Unload(s);
   }
 }
 
-TEST_F(DatabaseEditorTest, ANewEntryWithAnExistingKeyReplacesItsValueAndListsBothLines) {
-  frmModify::Form_Load(s);
-  Commit("R", "8.3145", "");
-  EXPECT_TRUE(ui.questions.empty());
-  EXPECT_EQ(Stored("Constants", "Physical", "R"), "8.3145");
-  EXPECT_EQ(Lines().size(), 4u);
-  // Shown again, the category lists the key once.
-  cmbCategory_Click(s, 1);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{"", "c\t299792458\t", "R\t8.3145\t"}));
+TEST_F(DatabaseEditorTest, ANewEntryOverAnExistingKeyAsksAndTheListShowsTheFile) {
+  const struct {
+    const char* name;
+    const char* key;
+    bool answer;
+    const char* stored;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {"yes replaces the entry and its line",
+       "R",
+       true,
+       "8.3145",
+       {"", "c\t299792458\t", "R\t8.3145\t"}},
+      {"keys match without regard to case",
+       "r",
+       true,
+       "8.3145",
+       {"", "c\t299792458\t", "r\t8.3145\t"}},
+      {"no writes nothing and keeps the typing",
+       "R",
+       false,
+       "8.314|gas constant",
+       {"", "c\t299792458\t", "R\t8.314\tgas constant"}},
+  };
+  for (const auto& row : rows) {
+    dir.Write("TOLVANE.INI", kDatabase);
+    ui.questions.clear();
+    frmModify::Form_Load(s);
+    ui.yesNoAnswers = {row.answer};
+    Commit(row.key, "8.3145", "");
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"R is in this category already. Do you "
+                                                     "want to replace it?"})
+        << row.name;
+    EXPECT_EQ(Stored("Constants", "Physical", "R"), row.stored) << row.name;
+    EXPECT_EQ(Lines(), row.lines) << row.name;
+    EXPECT_EQ(s.modify.txtINFO[1], "8.3145") << row.name;
+    // Shown again, the category lists what the list showed.
+    cmbCategory_Click(s, 1);
+    EXPECT_EQ(Lines(), row.lines) << row.name;
+    frmModify::Form_Unload(s);
+  }
 }
 
 TEST_F(DatabaseEditorTest, DeleteRemovesTheSelectedEntryAndNothingOnTheEmptyLine) {
@@ -468,6 +509,7 @@ TEST_F(DatabaseEditorTest, ModifyDatabaseRewritesThePagesWhereTheWebVersionIsSer
       dir.Write("tolvanes.ht_", "<html>\r\n");
       dir.Write("tolvane1.ht_", "%%refs%%\r\n");
     }
+    ui.yesNoAnswers = {true};  // the second change replaces the entry of the first
     ui.onShowModal = [&](Dialog) {
       ChooseCategory("Physical");
       Commit("Fe", row.value, "iron");
@@ -480,6 +522,206 @@ TEST_F(DatabaseEditorTest, ModifyDatabaseRewritesThePagesWhereTheWebVersionIsSer
     } else {
       EXPECT_EQ(page, "") << row.name;
     }
+  }
+}
+
+TEST_F(DatabaseEditorTest, KeysThatCannotBeStoredOrTypedAreRefusedByName) {
+  const struct {
+    const char* type;  // "Constants" or "Examples"
+    const char* key;
+    const char* because;  // "" when the key is taken
+  } rows[] = {
+      {"Constants", "a=b", "\"=\" separates a key from its value"},
+      {"Constants", ";semi", "a line starting with \";\" is a comment"},
+      {"Constants", "[br", "a line starting with \"[\" opens a section"},
+      {"Constants", "ok key", "blanks are dropped from calculations"},
+      {"Constants", "K;2", "\";\" separates calculations"},
+      {"Constants", "K'1", "\"'\" starts a comment"},
+      {"Constants", "K#4", "\"#\" sets the significant digits"},
+      {"Constants", "<K>", "\"<\" and \">\" enclose the name"},
+      {"Constants", "K{1}", "braces are read as parentheses"},
+      {"Constants", "Kw(25)", ""},
+      {"Examples", "a=b", "\"=\" separates a key from its value"},
+      {"Examples", "ok key", ""},
+      {"Examples", "K;2", ""},
+  };
+  for (const auto& row : rows) {
+    dir.Write("TOLVANE.INI", kDatabase);
+    ui.messages.clear();
+    frmModify::Form_Load(s);
+    if (std::string(row.type) == "Examples") ChooseType(0);
+    s.db.DbChanged = false;
+    Commit(row.key, "1", "");
+    const std::string name = std::string(row.type) + " " + row.key;
+    if (*row.because == '\0') {
+      EXPECT_TRUE(ui.messages.empty()) << name;
+      EXPECT_GE(LineOf(row.key), 0) << name;
+      EXPECT_EQ(Stored(row.type, s.lists.CurCategory, row.key), "1") << name;
+      continue;
+    }
+    ASSERT_EQ(ui.messages.size(), 1u) << name;
+    EXPECT_NE(ui.messages[0].text.find("\"" + std::string(row.key) + "\""), std::string::npos)
+        << name << ": " << ui.messages[0].text;
+    EXPECT_NE(ui.messages[0].text.find(row.because), std::string::npos)
+        << name << ": " << ui.messages[0].text;
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation) << name;
+    EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << name;
+    EXPECT_EQ(LineOf(row.key), -1) << name;
+    // The typing stays for the user to mend, and no click on the list loses it.
+    EXPECT_EQ(s.modify.txtINFO[0], row.key) << name;
+    EXPECT_EQ(s.modify.FocusRequest, ModifyControl::txtINFO0) << name;
+    s.modify.lstINFO.ListIndex = 1;
+    lstINFO_Click(s);
+    EXPECT_EQ(s.modify.txtINFO[0], row.key) << name;
+    frmModify::Form_Unload(s);
+  }
+}
+
+TEST_F(DatabaseEditorTest, ValuesThatWouldNotReadBackAreRefused) {
+  const std::string longest(kMaxEntryLength, '7');
+  const struct {
+    const char* name;
+    std::string value;
+    std::string description;
+    const char* because;  // "" when the entry is written
+  } rows[] = {
+      {"a bar would split off a description", "1|2", "", "cannot contain \"|\""},
+      {"longer than the reader takes", longest, "x", "at most 499"},
+      {"value and description up to the limit", longest.substr(2), "x", ""},
+      {"a bar in the description is kept", "1", "a|b", ""},
+  };
+  for (const auto& row : rows) {
+    dir.Write("TOLVANE.INI", kDatabase);
+    ui.messages.clear();
+    frmModify::Form_Load(s);
+    Commit("K", row.value, row.description);
+    const std::string entry = row.value + "|" + row.description;
+    if (*row.because == '\0') {
+      EXPECT_TRUE(ui.messages.empty()) << row.name;
+      EXPECT_EQ(Stored("Constants", "Physical", "K"), entry) << row.name;
+    } else {
+      ASSERT_EQ(ui.messages.size(), 1u) << row.name;
+      EXPECT_NE(ui.messages[0].text.find(row.because), std::string::npos)
+          << row.name << ": " << ui.messages[0].text;
+      EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << row.name;
+      EXPECT_EQ(s.modify.txtINFO[1], row.value) << row.name;
+    }
+    frmModify::Form_Unload(s);
+  }
+}
+
+TEST_F(DatabaseEditorTest, AValueLongerThanTheReaderTakesIsNeverShortened) {
+  const std::string value(600, '9');
+  dir.Write("TOLVANE.INI", std::string(kDatabase) + "[Constants-Long]\r\nbig=" + value + "\r\n");
+  s.window.mnuConst.Captions.push_back("Long");
+  s.lists.ConstCount = 3;
+  frmModify::Form_Load(s);
+  ChooseCategory("Long");
+  Select("big");
+  EXPECT_EQ(s.modify.txtINFO[1], value);  // shown whole
+  Commit("big", value, "a description");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find("at most 499"), std::string::npos);
+  EXPECT_NE(dir.Read("TOLVANE.INI").find("big=" + value + "\r\n"), std::string::npos);
+}
+
+TEST_F(DatabaseEditorTest, ADatabaseThatCannotBeWrittenIsShownAndSaysWhy) {
+  namespace fs = std::filesystem;
+  const struct {
+    const char* name;
+    bool folder;  // the folder, not the file, is marked read-only
+    const char* because;
+  } rows[] = {
+      {"file marked read-only", false, "TOLVANE.INI is marked read-only"},
+      {"folder marked read-only", true, " is marked read-only"},
+  };
+  for (const auto& row : rows) {
+    dir.Write("TOLVANE.INI", kDatabase);
+    // A working copy of an older state lies there; it must not be shown.
+    dir.Write("TOLVANE.IN_", "[Constants-Physical]\r\nstale=1\r\n");
+    const fs::path locked = row.folder ? dir.path() : fs::path(dir.File("TOLVANE.INI"));
+    const fs::perms before = fs::status(locked).permissions();
+    fs::permissions(locked, row.folder ? fs::perms(0555) : fs::perms(0444));
+    ui.messages.clear();
+
+    frmModify::Form_Load(s);
+    ASSERT_EQ(ui.messages.size(), 1u) << row.name;
+    const std::string& text = ui.messages[0].text;
+    EXPECT_EQ(text.rfind("The database cannot be changed: ", 0), 0u) << row.name << ": " << text;
+    EXPECT_NE(text.find(row.because), std::string::npos) << row.name << ": " << text;
+    EXPECT_NE(text.find(row.folder ? dir.path().string() : dir.File("TOLVANE.INI")),
+              std::string::npos)
+        << row.name << ": " << text;
+    EXPECT_TRUE(s.modify.ReadOnly) << row.name;
+    EXPECT_EQ(s.modify.Caption, "Modify Database (read-only)") << row.name;
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"", "c\t299792458\t", "R\t8.314\tgas constant"}))
+        << row.name;
+
+    // Nothing is shown as saved, nor deleted.
+    Commit("k", "1", "");
+    EXPECT_EQ(ui.messages.size(), 2u) << row.name;
+    EXPECT_EQ(LineOf("k"), -1) << row.name;
+    int key = frmModify::kEscapeKey;
+    txtINFO_KeyPress(s, 0, key);
+    Select("R");
+    Command1_Click(s, 2);
+    EXPECT_EQ(ui.messages.size(), 3u) << row.name;
+    EXPECT_GE(LineOf("R"), 0) << row.name;
+    fs::permissions(locked, before);
+    EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << row.name;
+    frmModify::Form_Unload(s);
+  }
+}
+
+TEST_F(DatabaseEditorTest, AWriteThatFailsIsNotShownAsSaved) {
+  namespace fs = std::filesystem;
+  frmModify::Form_Load(s);
+  // Another program marks the file read-only while the editor is open.
+  fs::permissions(dir.File("TOLVANE.INI"), fs::perms(0444));
+  Select("R");
+  Commit("R", "8.3145", "gas constant");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            "The entry could not be saved: " + dir.File("TOLVANE.INI") + " is marked read-only.");
+  EXPECT_GE(LineOf("R"), 0);
+  EXPECT_EQ(Lines()[static_cast<std::size_t>(LineOf("R"))], "R\t8.314\tgas constant");
+  EXPECT_EQ(s.modify.txtINFO[1], "8.3145");
+  fs::permissions(dir.File("TOLVANE.INI"), fs::perms(0644));
+  EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase);
+}
+
+TEST_F(DatabaseEditorTest, EscapeGivesUpTheEditAndOnlyThen) {
+  const struct {
+    const char* name;
+    const char* select;  // "" for the empty line
+    std::array<std::string, 3> typed;
+    std::array<std::string, 3> after;
+    int key;  // the key code left for the window: 0 when the edit was given up
+  } rows[] = {
+      {"a new entry is emptied", "", {"junk", "1", ""}, {"", "", ""}, 0},
+      {"an edited line shows its entry again",
+       "R",
+       {"Rx", "8", "y"},
+       {"R", "8.314", "gas constant"},
+       0},
+      {"with nothing to give up the key goes on",
+       "R",
+       {"R", "8.314", "gas constant"},
+       {"R", "8.314", "gas constant"},
+       frmModify::kEscapeKey},
+  };
+  for (const auto& row : rows) {
+    frmModify::Form_Load(s);
+    if (*row.select != '\0') Select(row.select);
+    s.modify.txtINFO = row.typed;
+    int key = frmModify::kEscapeKey;
+    txtINFO_KeyPress(s, 1, key);
+    EXPECT_EQ(key, row.key) << row.name;
+    EXPECT_EQ(s.modify.txtINFO, row.after) << row.name;
+    // Leaving the field afterwards writes nothing.
+    txtINFO_LostFocus(s, 1);
+    EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << row.name;
+    frmModify::Form_Unload(s);
   }
 }
 
