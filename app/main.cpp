@@ -9,6 +9,7 @@
 #include "console/console_session.h"
 #include "database/settings.h"
 #include "frontends/frontend_entry.h"
+#include "frontends/install_paths.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ bool HasDisplay() {
 int main(int argc, char** argv) {
   const std::string commandLine = CommandLine(argc, argv);
   const std::string folder =
-      ostravel::ResolveProgramFolder(ExecutableFolder(argv[0]), OSTRAVEL_INSTALLED_DATA_DIR);
+      ostravel::ResolveProgramFolder(ExecutableFolder(argv[0]), ostravel::DeliveredDataFolder());
   if (HasDisplay()) return ostravel::RunWindowFrontEnd(argc, argv, folder, commandLine);
   if (commandLine == "DDE") return ostravel::RunGatewayFrontEnd(folder);
   return ostravel::RunConsole(folder, commandLine);

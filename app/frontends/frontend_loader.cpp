@@ -1,10 +1,10 @@
 #include <dlfcn.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "frontends/frontend_entry.h"
+#include "frontends/install_paths.h"
 
 namespace ostravel {
 namespace {
@@ -12,12 +12,10 @@ namespace {
 const char* const kModuleName = "libostravel-frontends.so";
 
 // The module beside the program (the build folder, portable installs), else where
-// `cmake --install` puts it.
+// `cmake --install` puts it relative to the program.
 void* LoadModule() {
-  std::error_code error;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  const std::string candidates[] = {(exe.parent_path() / kModuleName).string(),
-                                    OSTRAVEL_INSTALLED_MODULE_DIR "/" + std::string(kModuleName)};
+  const std::string candidates[] = {ProgramFileFolder() + "/" + kModuleName,
+                                    FrontEndModuleFolder() + "/" + kModuleName};
   std::string reasons;
   for (const std::string& path : candidates) {
     if (void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) return module;
