@@ -1,17 +1,22 @@
 #include "qt/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "calc/memories.h"
 #include "qt/latin1.h"
 #include "qt/qt_platform.h"
+#include "qt/screen_fit.h"
 #include "qt/tab_stop_delegate.h"
 #include "session/session.h"
 
@@ -39,7 +44,8 @@ Dravik::Dravik(Session& s, QtPlatform& ui) : s_(s), ui_(ui) {
   for (Control c : {Control::Caption, Control::EntryLine, Control::CalculateButton,
                     Control::Memories, Control::KeyList, Control::Labels, Control::Menus})
     Show(c);
-  resize(880, 560);
+  statusBar()->setObjectName("statusBar");
+  resize(FittingSize(this, QSize(880, 560)));
 }
 
 Dravik::~Dravik() {
@@ -70,20 +76,38 @@ void Dravik::BuildControls() {
   Label2_ = Named(new QLabel(QStringLiteral(
                       "Left-click on a memory line to retrieve value; double click for formula")),
                   "Label2");
+  Label2_->setWordWrap(true);  // a narrow screen (or a large scale factor) still shows it
   layout->addWidget(Label2_);
 
   lists_ = new QSplitter(Qt::Horizontal);
   lists_->setChildrenCollapsible(false);
   memories_ = Named(new QListWidget, "memories");
   memoriesTabs_ = new TabStopDelegate(memories_);
+  memoriesTabs_->SetNumberColumn(true);
   memories_->setItemDelegate(memoriesTabs_);
   memories_->setUniformItemSizes(true);
   memories_->setSelectionMode(QAbstractItemView::SingleSelection);
+  memories_->installEventFilter(this);
+  BuildMemoryMenu();
+
+  keyPane_ = new QWidget;
+  auto* keyLayout = new QVBoxLayout(keyPane_);
+  keyLayout->setContentsMargins(0, 0, 0, 0);
+  lblCategory_ = Named(new QLabel, "lblCategory");
   lstKey_ = Named(new QListWidget, "lstKey");
+  // Long lines show in full as a tooltip.
+  lstKey_->setItemDelegate(new TabStopDelegate(lstKey_));
   lstKey_->setUniformItemSizes(true);
   lstKey_->setSelectionMode(QAbstractItemView::SingleSelection);
+  lstKey_->installEventFilter(this);
+  lblCategory_->setBuddy(lstKey_);
+  keyLayout->addWidget(lblCategory_);
+  keyLayout->addWidget(lstKey_, 1);
+  for (QListWidget* list : {memories_, lstKey_})
+    list->setMinimumSize(list->fontMetrics().averageCharWidth() * 16,
+                         list->fontMetrics().height() * 4);
   lists_->addWidget(memories_);
-  lists_->addWidget(lstKey_);
+  lists_->addWidget(keyPane_);
   lists_->setStretchFactor(0, 1);
   lists_->setStretchFactor(1, 1);
   layout->addWidget(lists_, 1);
@@ -110,6 +134,36 @@ void Dravik::BuildControls() {
           [this](QListWidgetItem* item) { OnMemoryDoubleClicked(item); });
   connect(lstKey_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { OnKeyClicked(item); });
+}
+
+void Dravik::BuildMemoryMenu() {
+  memoryMenu_ = new QMenu(this);
+  memoryMenu_->setObjectName("memoryMenu");
+  const struct {
+    const char* name;
+    const char* caption;
+    void (*command)(Session&);
+  } items[] = {
+      {"mnuCopyValue", "Copy &value", CopyMemoryValue},
+      {"mnuCopyLine", "Copy &line", CopyMemoryLine},
+      {"mnuRecall", "&Recall calculation", memories_DblClick},
+  };
+  for (const auto& item : items) {
+    QAction* action = memoryMenu_->addAction(QString::fromLatin1(item.caption));
+    action->setObjectName(QString::fromLatin1(item.name));
+    connect(action, &QAction::triggered, this,
+            [this, command = item.command] { OnMemoryCommand(memories_->currentItem(), command); });
+  }
+  // Ctrl+C on the list copies the value (shown here; the list's key handler does it).
+  memoryMenu_->actions().front()->setShortcut(QKeySequence::Copy);
+  memoryMenu_->actions().front()->setShortcutContext(Qt::WidgetShortcut);
+  memories_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(memories_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    QListWidgetItem* item = memories_->itemAt(at);
+    if (item == nullptr) return;
+    memories_->setCurrentItem(item);
+    memoryMenu_->popup(memories_->viewport()->mapToGlobal(at));
+  });
 }
 
 }  // namespace ostravel

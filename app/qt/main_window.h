@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "platform/window_model.h"
+#include "qt/entry_history.h"
 
 class QAction;
 class QLabel;
@@ -66,9 +67,16 @@ class Dravik : public QMainWindow {
   void RunHandler(const std::function<void()>& handler);
   void OnEnter();
   void OnCalculate();
+  // Runs the entry line: a line that fails in one of its calculations stays as typed.
+  void RunTypedLine(const std::function<void()>& handler);
+  bool BrowseHistory(int key);
   void OnMemoryClicked(QListWidgetItem* item);
   void OnMemoryDoubleClicked(QListWidgetItem* item);
+  void OnMemoryCommand(QListWidgetItem* item, void (*command)(Session&));
   void OnKeyClicked(QListWidgetItem* item);
+  // Enter and Space act as click and double click in the memory list and the key list.
+  bool ListKey(QObject* watched, QKeyEvent* key);
+  void BuildMemoryMenu();
 
   Session& s_;
   QtPlatform& ui_;
@@ -80,6 +88,9 @@ class Dravik : public QMainWindow {
   QSplitter* lists_ = nullptr;
   QListWidget* memories_ = nullptr;
   QListWidget* lstKey_ = nullptr;
+  QWidget* keyPane_ = nullptr;  // the key list under the name of its category
+  QLabel* lblCategory_ = nullptr;
+  QMenu* memoryMenu_ = nullptr;  // the context menu of the current memory line
   TabStopDelegate* memoriesTabs_ = nullptr;
   std::vector<std::string> shownMemories_, shownKeys_;  // the lines the two lists show
   QLabel* lblClip_ = nullptr;
@@ -95,6 +106,8 @@ class Dravik : public QMainWindow {
   QAction* optQuick_ = nullptr;
   QAction* optCodes_ = nullptr;
   QAction* optRadicals_ = nullptr;
+
+  EntryHistory history_;
 
   SimplexDialog* simplex_ = nullptr;
   ModifyDialog* modify_ = nullptr;

@@ -54,6 +54,9 @@ void Dravik::RunHandler(const std::function<void()>& handler) {
 }
 
 bool Dravik::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == memories_ || watched == lstKey_) && event->type() == QEvent::KeyPress) {
+    if (ListKey(watched, static_cast<QKeyEvent*>(event))) return true;
+  }
   if (watched == entryline_) {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
@@ -61,6 +64,7 @@ bool Dravik::eventFilter(QObject* watched, QEvent* event) {
         OnEnter();
         return true;
       }
+      if (key->modifiers() == Qt::NoModifier && BrowseHistory(key->key())) return true;
     } else if (event->type() == QEvent::FocusOut) {
       // Before QLineEdit drops its selection.
       if (!s_.calc.Running) {
@@ -79,15 +83,70 @@ void Dravik::closeEvent(QCloseEvent* event) {
   QApplication::quit();
 }
 
-void Dravik::OnEnter() {
+bool Dravik::ListKey(QObject* watched, QKeyEvent* key) {
+  auto* list = static_cast<QListWidget*>(watched);
+  QListWidgetItem* item = list->currentItem();
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  const bool space = key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier;
+  if (watched == memories_ && key->matches(QKeySequence::Copy)) {
+    OnMemoryCommand(item, CopyMemoryValue);
+    return true;
+  }
+  if (!enter && !space) return false;
+  if (item == nullptr) return true;
+  if (watched == lstKey_) {
+    OnKeyClicked(item);
+  } else if (enter) {
+    OnMemoryClicked(item);
+  } else {
+    OnMemoryDoubleClicked(item);
+  }
+  return true;
+}
+
+bool Dravik::BrowseHistory(int key) {
+  if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
+  const QString shown = entryline_->text();
+  const auto line = key == Qt::Key_Up ? history_.Older(shown) : history_.Newer(shown);
+  if (line) {
+    entryline_->setText(*line);
+    entryline_->end(false);
+  }
+  return true;
+}
+
+void Dravik::RunTypedLine(const std::function<void()>& handler) {
   if (RefuseWhileRunning()) return;
+  const QString typed = entryline_->text();
+  history_.Add(typed);
   ReadEntryLine();
-  int key = kEnterKey;
-  entryline_KeyPress(s_, key);
+  handler();
+  // The memory lines stored before a calculation failed have put their names into the entry
+  // line; the user gets back the line as typed, to mend it.
+  if (s_.calc.RunErrors > 0 && entryline_->text() != typed && !typed.trimmed().isEmpty()) {
+    entryline_->setText(typed);
+    entryline_->selectAll();
+    ReadEntryLine();
+  }
+}
+
+void Dravik::OnEnter() {
+  RunTypedLine([this] {
+    int key = kEnterKey;
+    entryline_KeyPress(s_, key);
+  });
 }
 
 void Dravik::OnCalculate() {
-  RunHandler([this] { Calculate_Click(s_); });
+  RunTypedLine([this] { Calculate_Click(s_); });
+}
+
+void Dravik::OnMemoryCommand(QListWidgetItem* item, void (*command)(Session&)) {
+  if (item == nullptr) return;
+  RunHandler([this, item, command] {
+    s_.window.memories.ListIndex = memories_->row(item);
+    command(s_);
+  });
 }
 
 void Dravik::OnMemoryClicked(QListWidgetItem* item) {

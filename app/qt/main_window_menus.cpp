@@ -79,10 +79,10 @@ void Dravik::ShowMenuArray(QMenu* menu, const MenuArrayModel& model, MenuArrayMo
     menu->removeAction(old);
     old->deleteLater();
   }
-  // Element 0 is the design-time element: an empty caption, shown only while the type has
-  // no categories.
+  // Element 0 is the design-time element, shown only while the type has no categories; it
+  // says so rather than showing an empty line.
   if (model.Element0Visible) {
-    QAction* element0 = menu->addAction(QString());
+    QAction* element0 = menu->addAction(QStringLiteral("(none)"));
     element0->setObjectName(name + QStringLiteral("_0"));
     element0->setEnabled(false);
   }

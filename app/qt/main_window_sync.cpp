@@ -128,7 +128,11 @@ void Dravik::ShowKeyList() {
   const ListModel& model = s_.window.lstKey;
   ShowItems(lstKey_, shownKeys_, model.Items);
   ShowSelection(lstKey_, model);
+  // The list is headed by what it shows, such as "Constants: Gas Constant".
+  const std::string category = s_.lists.CurType + ": " + s_.lists.CurCategory;
+  lblCategory_->setText(ToQt(category).replace(QLatin1Char('&'), QLatin1String("&&")));
   lstKey_->setVisible(model.Visible);
+  keyPane_->setVisible(model.Visible);
 }
 
 void Dravik::ShowCursor() {

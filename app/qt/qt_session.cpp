@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QIcon>
 
 #include "calc/startup.h"
 #include "gateway/link_server.h"
 #include "qt/first_paint_probe.h"
 #include "qt/main_window.h"
+#include "qt/program_icon.h"
 #include "qt/qt_platform.h"
 #include "session/session.h"
 
@@ -19,7 +19,7 @@ int RunQt(int argc, char** argv, const std::string& programFolder, const std::st
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Ostravel"));
   QApplication::setDesktopFileName(QStringLiteral("ostravel"));
-  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("ostravel")));
+  QApplication::setWindowIcon(ProgramIcon());
 
   QtPlatform ui;
   Session s(ui);

@@ -1,7 +1,11 @@
 #include "qt/tab_stop_delegate.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <algorithm>
 
 namespace ostravel {
 namespace {
@@ -13,6 +17,38 @@ int ToPixels(int dialogUnits, int averageCharWidth) {
 }
 
 }  // namespace
+
+TabStopDelegate::TabStopDelegate(QAbstractItemView* view) : QStyledItemDelegate(view), view_(view) {
+  QAbstractItemModel* model = view->model();
+  connect(model, &QAbstractItemModel::rowsInserted, this,
+          [this](const QModelIndex&, int first, int last) {
+            if (!measured_) return;
+            const std::vector<int> before = starts_;
+            Measure(first, last);
+            if (starts_ != before) view_->viewport()->update();
+          });
+  connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { Invalidate(); });
+  connect(model, &QAbstractItemModel::rowsMoved, this, [this] { Invalidate(); });
+  connect(model, &QAbstractItemModel::modelReset, this, [this] { Invalidate(); });
+  connect(model, &QAbstractItemModel::layoutChanged, this, [this] { Invalidate(); });
+  connect(model, &QAbstractItemModel::dataChanged, this, [this] { Invalidate(); });
+}
+
+void TabStopDelegate::SetTabStops(const std::vector<int>& stops) {
+  stops_ = stops;
+  Invalidate();
+}
+
+void TabStopDelegate::SetNumberColumn(bool on) {
+  numberColumn_ = on;
+  Invalidate();
+}
+
+// The view repaints after its own changes; the columns are measured again when it does.
+// (The model also reports its reset while the view is being destroyed.)
+void TabStopDelegate::Invalidate() {
+  measured_ = false;
+}
 
 int TabStopDelegate::NextStop(int x, const std::vector<int>& stops, int averageCharWidth) {
   for (int stop : stops) {
@@ -28,14 +64,73 @@ int TabStopDelegate::NextStop(int x, const std::vector<int>& stops, int averageC
   return last + ((x - last) / step + 1) * step;
 }
 
-int TabStopDelegate::LaidOutWidth(const QString& text, const QFontMetrics& metrics) const {
-  const QStringList parts = text.split(QLatin1Char('\t'));
-  int x = 0;
-  for (qsizetype i = 0; i < parts.size(); ++i) {
-    if (i > 0) x = NextStop(x, stops_, metrics.averageCharWidth());
-    x += metrics.horizontalAdvance(parts[i]);
+std::vector<int> TabStopDelegate::ColumnStarts(const std::vector<int>& widest,
+                                               const std::vector<int>& stops, int averageCharWidth,
+                                               int numberGap) {
+  std::vector<int> starts{0};
+  for (std::size_t i = 0; i + 1 < widest.size(); ++i) {
+    const int end = starts[i] + std::min(widest[i], kMaxColumnChars * averageCharWidth);
+    starts.push_back(i == 0 && numberGap > 0 ? end + numberGap
+                                             : NextStop(end, stops, averageCharWidth));
   }
-  return x;
+  return starts;
+}
+
+QStringList TabStopDelegate::Parts(const QString& line) const {
+  QStringList parts = line.split(QLatin1Char('\t'));
+  if (numberColumn_) {
+    const qsizetype colon = parts[0].indexOf(QLatin1String(": "));
+    if (colon >= 0) {
+      const QString number = parts[0].left(colon + 1);
+      parts[0] = parts[0].mid(colon + 2);
+      parts.prepend(number);
+    } else {
+      parts.prepend(QString());
+    }
+  }
+  return parts;
+}
+
+void TabStopDelegate::Measure(int first, int last) const {
+  const QFontMetrics metrics(font_);
+  const QAbstractItemModel* model = view_->model();
+  for (int row = first; row <= last; ++row) {
+    const QStringList parts = Parts(model->index(row, 0).data().toString());
+    if (widest_.size() < static_cast<std::size_t>(parts.size())) widest_.resize(parts.size(), 0);
+    for (qsizetype i = 0; i < parts.size(); ++i)
+      widest_[i] = std::max(widest_[i], metrics.horizontalAdvance(parts[i]));
+  }
+  starts_ = ColumnStarts(widest_, stops_, metrics.averageCharWidth(),
+                         numberColumn_ ? metrics.horizontalAdvance(QLatin1Char(' ')) : 0);
+}
+
+const std::vector<int>& TabStopDelegate::Starts(const QFont& font) const {
+  if (!measured_ || font != font_) {
+    font_ = font;
+    widest_.clear();
+    Measure(0, view_->model()->rowCount() - 1);
+    measured_ = true;
+  }
+  return starts_;
+}
+
+std::vector<int> TabStopDelegate::StartsFor(const QStringList& parts, const QFont& font) const {
+  std::vector<int> starts = Starts(font);
+  // A line not measured yet may have more parts than any measured one.
+  const int average = QFontMetrics(font).averageCharWidth();
+  while (starts.size() < static_cast<std::size_t>(parts.size()))
+    starts.push_back(NextStop(starts.back(), stops_, average));
+  return starts;
+}
+
+bool TabStopDelegate::Cut(const QString& line, const QFont& font) const {
+  const QStringList parts = Parts(line);
+  const std::vector<int> starts = StartsFor(parts, font);
+  const QFontMetrics metrics(font);
+  for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+    if (metrics.horizontalAdvance(parts[i]) > starts[i + 1] - starts[i]) return true;
+  }
+  return false;
 }
 
 void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -50,6 +145,8 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   opt.text.clear();
   style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
+  const QStringList parts = Parts(text);
+  const std::vector<int> starts = StartsFor(parts, opt.font);
   const QFontMetrics metrics(opt.font);
   const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
                                      : (opt.state & QStyle::State_Active) ? QPalette::Active
@@ -61,14 +158,17 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   painter->save();
   painter->setFont(opt.font);
   painter->setPen(opt.palette.color(group, role));
-  const QStringList parts = text.split(QLatin1Char('\t'));
   const int left = area.left() + margin;
-  int x = 0;
   for (qsizetype i = 0; i < parts.size(); ++i) {
-    if (i > 0) x = NextStop(x, stops_, metrics.averageCharWidth());
-    QRect cell(left + x, area.top(), std::max(0, opt.rect.right() + 1 - left - x), area.height());
-    painter->drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, parts[i]);
-    x += metrics.horizontalAdvance(parts[i]);
+    const int x = starts[i];
+    const bool last = i + 1 == parts.size();
+    // A column ends a blank before the next one starts.
+    const int width = last ? opt.rect.right() + 1 - left - x
+                           : starts[i + 1] - x - metrics.horizontalAdvance(QLatin1Char(' '));
+    const QString shown =
+        last ? parts[i] : metrics.elidedText(parts[i], Qt::ElideRight, std::max(0, width));
+    QRect cell(left + x, area.top(), std::max(0, width), area.height());
+    painter->drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
   }
   painter->restore();
 }
@@ -79,9 +179,34 @@ QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option,
   initStyleOption(&opt, index);
   QSize size = QStyledItemDelegate::sizeHint(option, index);
   const QFontMetrics metrics(opt.font);
-  const int width = LaidOutWidth(opt.text, metrics) + 2 * metrics.averageCharWidth();
+  const QStringList parts = Parts(opt.text);
+  const std::vector<int> starts = StartsFor(parts, opt.font);
+  const int width = starts[parts.size() - 1] + metrics.horizontalAdvance(parts.back()) +
+                    2 * metrics.averageCharWidth();
   size.setWidth(std::max(size.width(), width));
   return size;
+}
+
+bool TabStopDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                const QStyleOptionViewItem& option, const QModelIndex& index) {
+  if (event->type() != QEvent::ToolTip || !index.isValid() ||
+      index.data(Qt::ToolTipRole).isValid()) {
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
+  }
+  // A line cut short or wider than the list shows in full.
+  const QString line = index.data().toString();
+  const QFontMetrics metrics(option.font);
+  const QStringList parts = Parts(line);
+  const int width =
+      StartsFor(parts, option.font)[parts.size() - 1] + metrics.horizontalAdvance(parts.back());
+  if (Cut(line, option.font) || width > view->viewport()->width()) {
+    QString full = line;
+    full.replace(QLatin1Char('\t'), QLatin1String("   "));
+    QToolTip::showText(event->globalPos(), full, view);
+  } else {
+    QToolTip::hideText();
+  }
+  return true;
 }
 
 }  // namespace ostravel

@@ -111,4 +111,22 @@ void memories_DblClick(Session& s) {
   s.ui.SetFocus(Control::EntryLine);
 }
 
+std::string MemoryLineValue(const std::string& line) {
+  const std::size_t colon = line.find(": ");
+  if (colon == std::string::npos) return {};
+  const std::size_t tab = line.find('\t', colon + 2);
+  return line.substr(colon + 2, tab == std::string::npos ? std::string::npos : tab - colon - 2);
+}
+
+void CopyMemoryValue(Session& s) {
+  const std::string* line = SelectedLine(s);
+  if (line == nullptr) return;
+  const std::string value = MemoryLineValue(*line);
+  if (!value.empty()) CopyToClipboard(s, value);
+}
+
+void CopyMemoryLine(Session& s) {
+  if (const std::string* line = SelectedLine(s)) CopyToClipboard(s, *line);
+}
+
 }  // namespace ostravel

@@ -22,5 +22,10 @@ void ResetMemories(Session& s);
 // Mouse actions on the list `memories` (the selection is window.memories.ListIndex).
 void memories_Click(Session& s);
 void memories_DblClick(Session& s);
+// The value of a memory line as shown ("18.02" of "M5: 18.02", tab, "MW(H2O)"); "" for none.
+std::string MemoryLineValue(const std::string& line);
+// The selected memory line's value as shown, or the whole line, to the clipboard.
+void CopyMemoryValue(Session& s);
+void CopyMemoryLine(Session& s);
 
 }  // namespace ostravel

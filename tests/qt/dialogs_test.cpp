@@ -6,7 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
+#include <cmath>
+#include <filesystem>
 
 #include "calc/calc_state.h"
 #include "database/ini_access.h"
@@ -195,6 +198,8 @@ TEST_F(EditorWindowTest, AddsRenamesAndDeletesEntries) {
     f.answerer.Answer(QMessageBox::Yes);
     Retype(fields[0], "Rgas");
     QTest::keyClick(fields[0], Qt::Key_Return);
+    EXPECT_TRUE(fields[1]->hasFocus());
+    QTest::keyClick(fields[1], Qt::Key_Return);
     EXPECT_TRUE(Lines(d).contains("Rgas\t8.314\tgas constant"));
     EXPECT_FALSE(Lines(d).contains("R\t8.314\tgas constant"));
 
@@ -271,6 +276,177 @@ TEST_F(EditorWindowTest, TheTypeComboListsTheExampleCategories) {
   });
   f.Action("mnuModify")->trigger();
   EXPECT_FALSE(f.s->db.DbChanged);
+}
+
+TEST_F(SolverWindowTest, EachEquationOfALineShowsItself) {
+  for (const char* piece : {"x^2=2, X0=1", "x^3=5, X0=2"}) {
+    f.answerer.Drive([piece](QDialog* d) {
+      EXPECT_EQ(Child<QLabel>(d, "label_formula")->text(), piece);
+      QTest::mouseClick(Child<QPushButton>(d, "cmd_ok"), Qt::LeftButton);
+      QTest::mouseClick(Child<QPushButton>(d, "cmd_ok"), Qt::LeftButton);
+      QTest::mouseClick(Child<QPushButton>(d, "cmd_save"), Qt::LeftButton);
+    });
+  }
+  f.RunLine("x^2=2, X0=1; x^3=5, X0=2");
+  EXPECT_NEAR(f.s->memory.MemValues[1], std::sqrt(2.0), 1e-6);
+  EXPECT_NEAR(f.s->memory.MemValues[2], std::cbrt(5.0), 1e-6);
+}
+
+TEST_F(EditorWindowTest, TabAndClicksMoveThroughTheFieldsOfOneEntry) {
+  const struct {
+    const char* name;
+    const char* key;
+    bool click;  // click into Description rather than Tab
+  } rows[] = {{"Tab", "Ktab", false}, {"click", "Kclick", true}};
+  for (const auto& row : rows) {
+    f.answerer.Drive([&](QDialog* d) {
+      auto* key = Child<QLineEdit>(d, "txtINFO(0)");
+      auto* value = Child<QLineEdit>(d, "txtINFO(1)");
+      auto* description = Child<QLineEdit>(d, "txtINFO(2)");
+      QTest::mouseClick(key, Qt::LeftButton);
+      QTest::keyClicks(key, row.key);
+      QTest::keyClick(key, Qt::Key_Return);
+      QTest::keyClicks(value, "1.5");
+      if (row.click) {
+        QTest::mouseClick(description, Qt::LeftButton);
+      } else {
+        QTest::keyClick(value, Qt::Key_Tab);
+      }
+      EXPECT_TRUE(description->hasFocus()) << row.name;
+      EXPECT_FALSE(Lines(d).contains(QString(row.key) + "\t1.5\t"))
+          << row.name;  // not committed yet
+      QTest::keyClicks(description, row.key + 1);
+      QTest::keyClick(description, Qt::Key_Tab);  // on to OK: the entry is committed
+      EXPECT_TRUE(Child<QPushButton>(d, "Command1(3)")->hasFocus()) << row.name;
+      EXPECT_TRUE(Lines(d).contains(QString(row.key) + "\t1.5\t" + (row.key + 1))) << row.name;
+      EXPECT_EQ(key->text(), row.key) << row.name;
+      d->findChild<QAction*>("mnuSave")->trigger();
+    });
+    f.Action("mnuModify")->trigger();
+    EXPECT_EQ(Stored("Physical", row.key), std::string("1.5|") + (row.key + 1)) << row.name;
+    // Nothing typed landed in another field, nor made a key of its own.
+    EXPECT_EQ(f.dir.Read("TOLVANE.INI").find(std::string(row.key) + (row.key + 1)),
+              std::string::npos)
+        << row.name;
+  }
+  EXPECT_TRUE(f.answerer.Boxes().empty());
+}
+
+TEST_F(EditorWindowTest, EscapeLeavesAFieldWithoutCommitting) {
+  f.answerer.Drive([](QDialog* d) {
+    auto* key = Child<QLineEdit>(d, "txtINFO(0)");
+    auto* value = Child<QLineEdit>(d, "txtINFO(1)");
+    QTest::mouseClick(key, Qt::LeftButton);
+    QTest::keyClicks(key, "junk");
+    QTest::keyClick(key, Qt::Key_Return);
+    QTest::keyClicks(value, "1");
+    QTest::keyClick(value, Qt::Key_Escape);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(key->text(), "");
+    EXPECT_EQ(value->text(), "");
+    QTest::mouseClick(Child<QListWidget>(d, "lstINFO")->viewport(), Qt::LeftButton);
+    QTest::keyClick(d, Qt::Key_Escape);  // nothing left to give up: the window closes
+    EXPECT_FALSE(d->isVisible());
+  });
+  f.Action("mnuModify")->trigger();
+  EXPECT_EQ(f.dir.Read("TOLVANE.INI"), kTestDatabase);
+}
+
+TEST_F(EditorWindowTest, WhatCannotBeStoredIsRefusedAtEntry) {
+  const struct {
+    const char* name;
+    QString key, value;
+    const char* says;
+    const char* field;  // the field that gets the focus back
+  } rows[] = {
+      {"a blank in the key", "ok key", "1", "\"ok key\" cannot be used", "txtINFO(0)"},
+      {"a bar in the value", "K1", "1|2", "cannot contain \"|\"", "txtINFO(1)"},
+      {"a character outside Latin-1", "K2", QString::fromUtf8("H\u2082O"), "(U+2082)",
+       "txtINFO(1)"},
+  };
+  for (const auto& row : rows) {
+    f.answerer.Drive([&](QDialog* d) {
+      auto* key = Child<QLineEdit>(d, "txtINFO(0)");
+      auto* value = Child<QLineEdit>(d, "txtINFO(1)");
+      QTest::mouseClick(key, Qt::LeftButton);
+      QTest::keyClicks(key, row.key);
+      QTest::keyClick(key, Qt::Key_Return);
+      value->insert(row.value);  // as an input method types it
+      f.answerer.Answer(QMessageBox::Ok);
+      QTest::keyClick(value, Qt::Key_Return);
+      EXPECT_TRUE(Child<QLineEdit>(d, row.field)->hasFocus()) << row.name;
+      // What was typed stays, to be mended.
+      EXPECT_EQ(key->text(), row.key) << row.name;
+      EXPECT_EQ(value->text(), row.value) << row.name;
+      EXPECT_EQ(Lines(d).size(), 3) << row.name;
+      d->reject();
+    });
+    f.Action("mnuModify")->trigger();
+    ASSERT_FALSE(f.answerer.Boxes().empty()) << row.name;
+    EXPECT_TRUE(f.answerer.Boxes().back().text.contains(QString::fromLatin1(row.says)))
+        << row.name << ": " << f.answerer.Boxes().back().text.toStdString();
+    EXPECT_EQ(f.dir.Read("TOLVANE.INI"), kTestDatabase) << row.name;
+  }
+}
+
+TEST_F(EditorWindowTest, AFolderThatCannotBeWrittenIsShownReadOnly) {
+  namespace fs = std::filesystem;
+  f.dir.Write("TOLVANE.IN_", "[Constants-Physical]\r\nstale=1\r\n");
+  fs::permissions(f.dir.path(), fs::perms(0555));
+  f.answerer.Answer(QMessageBox::Ok);  // the editor says at once why nothing can be saved
+  f.answerer.Drive([](QDialog* d) {
+    EXPECT_EQ(d->windowTitle(), "Modify Database (read-only)");
+    EXPECT_EQ(Lines(d),
+              (QStringList{"", "NA\t6.02214E23\tAvogadro constant", "R\t8.314\tgas constant"}));
+    EXPECT_TRUE(Child<QLineEdit>(d, "txtINFO(0)")->isReadOnly());
+    EXPECT_FALSE(Child<QPushButton>(d, "Command1(2)")->isEnabled());
+    d->findChild<QAction*>("mnuSave")->trigger();
+  });
+  f.Action("mnuModify")->trigger();
+  fs::permissions(f.dir.path(), fs::perms(0755));
+  ASSERT_EQ(f.answerer.Boxes().size(), 1u);
+  EXPECT_TRUE(f.answerer.Boxes()[0].text.startsWith("The database cannot be changed: the folder " +
+                                                    QString::fromStdString(f.dir.path().string())));
+  EXPECT_EQ(f.answerer.Boxes()[0].icon, QMessageBox::Warning);
+  EXPECT_EQ(f.dir.Read("TOLVANE.INI"), kTestDatabase);
+}
+
+TEST_F(EditorWindowTest, SavingSaysInOneLineWhereTheWebPagesWent) {
+  f.dir.Write("tolvane.ht_", "%%scalc%%\r\n");
+  f.dir.Write("tolvane1.ht_", "%%refs%%\r\n");
+  const auto addEntry = [](const char* key) {
+    return [key](QDialog* d) {
+      auto* field = Child<QLineEdit>(d, "txtINFO(0)");
+      QTest::mouseClick(field, Qt::LeftButton);
+      QTest::keyClicks(field, key);
+      QTest::keyClick(field, Qt::Key_Return);
+      QTest::keyClicks(Child<QLineEdit>(d, "txtINFO(1)"), "1");
+      QTest::keyClick(Child<QLineEdit>(d, "txtINFO(1)"), Qt::Key_Return);
+      d->findChild<QAction*>("mnuSave")->trigger();
+    };
+  };
+  auto* status = f.window->findChild<QStatusBar*>("statusBar");
+  ASSERT_NE(status, nullptr);
+  f.answerer.Drive(addEntry("K1"));
+  f.Action("mnuModify")->trigger();
+  EXPECT_TRUE(f.answerer.Boxes().empty());  // no page-sized message box
+  EXPECT_EQ(status->currentMessage(),
+            "web pages written to " + QString::fromStdString(f.dir.path().string()));
+  EXPECT_NE(f.dir.Read("tolvanec.htm").find("K1"), std::string::npos);
+
+  // A page that cannot be written is named in a message.
+  status->clearMessage();
+  std::filesystem::create_directory(f.dir.File("tolvane1.htm.d"));
+  std::filesystem::remove(f.dir.File("tolvane1.htm"));
+  std::filesystem::rename(f.dir.File("tolvane1.htm.d"), f.dir.File("tolvane1.htm"));
+  f.dir.Write("tolvane1.htm/keep", "x");
+  f.answerer.Answer(QMessageBox::Ok);
+  f.answerer.Drive(addEntry("K2"));
+  f.Action("mnuModify")->trigger();
+  ASSERT_EQ(f.answerer.Boxes().size(), 1u);
+  EXPECT_TRUE(f.answerer.Boxes()[0].text.startsWith(
+      "The web pages could not be written: " + QString::fromStdString(f.dir.File("tolvane1.htm"))));
+  EXPECT_EQ(status->currentMessage(), "");
 }
 
 }  // namespace

@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QToolTip>
 #include <filesystem>
 #include <vector>
 
 #include "calc/number_format.h"
+#include "qt/program_icon.h"
 #include "window_fixture.h"
 
 namespace ostravel::testing {
@@ -48,10 +53,11 @@ TEST(MainWindowTest, ShowsItsCaptionControlsAndMenus) {
   EXPECT_EQ(f.Action("mnuConst_1")->text(), "Physical");
   EXPECT_EQ(f.Action("mnuConst_2")->text(), "Solubility");
   EXPECT_EQ(f.Action("mnuExp_1")->text(), "Basics");
-  // No contributed categories: only the empty design-time element.
+  // No contributed categories: only the design-time element, which says so.
   QList<QAction*> contributed = f.Action("mnuContributed")->menu()->actions();
   ASSERT_EQ(contributed.size(), 1);
-  EXPECT_EQ(contributed[0]->text(), "");
+  EXPECT_EQ(contributed[0]->text(), "(none)");
+  EXPECT_FALSE(contributed[0]->isEnabled());
 }
 
 TEST(MainWindowTest, EnterRunsTheLineAndListsTheResult) {
@@ -208,12 +214,13 @@ TEST(MainWindowTest, ResetEmptiesTheListAndNumbersStartAgain) {
   EXPECT_EQ(f.Lines("memories"), QStringList{"M1: " + Formatted(f, 3) + "\t3"});
 }
 
-TEST(MainWindowTest, AboutNamesTheProgram) {
+TEST(MainWindowTest, AboutNamesTheProgramItsVersionAndTheDatabaseFolder) {
   WindowFixture f;
   f.answerer.Answer(QMessageBox::Ok);
   f.Action("mnuAbout")->trigger();
   ASSERT_EQ(f.answerer.Boxes().size(), 1u);
-  EXPECT_TRUE(f.answerer.Boxes()[0].text.startsWith("Ostravel"));
+  EXPECT_TRUE(f.answerer.Boxes()[0].text.startsWith("Ostravel 4.0"));
+  EXPECT_TRUE(f.answerer.Boxes()[0].text.contains(QString::fromStdString(f.dir.path().string())));
   EXPECT_TRUE(f.answerer.Boxes()[0].text.contains("TOLVANE.INI"));
   EXPECT_TRUE(f.answerer.Boxes()[0].text.contains("TOLVANE.TXT"));
 }
@@ -237,6 +244,197 @@ TEST(MainWindowTest, DeliveredDatabaseStartsAndCalculates) {
   ASSERT_FALSE(f.Lines("memories").isEmpty());
   EXPECT_NEAR(f.s->memory.MemValues[f.s->memory.MemoryCount], 18.015, 0.01);
   EXPECT_FALSE(f.window->findChild<QAction*>("mnuConst_1") == nullptr);
+}
+
+TEST(MainWindowTest, TheListsWorkByKeyboard) {
+  WindowFixture f;
+  f.RunLine("2+3");
+  f.RunLine("7");
+  auto* memories = f.Find<QListWidget>("memories");
+  auto* line = f.Find<QLineEdit>("entryline");
+  const struct {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QString entry;      // the entry line afterwards
+    QString clipboard;  // "" when the key leaves the clipboard alone
+  } rows[] = {
+      {"Enter inserts the reference as a click does", Qt::Key_Return, {}, "(M1)", ""},
+      {"Space recalls the calculation as a double click does", Qt::Key_Space, {}, "2+3", ""},
+      {"Ctrl+C copies the value", Qt::Key_C, Qt::ControlModifier, "", Formatted(f, 5)},
+  };
+  for (const auto& row : rows) {
+    line->clear();
+    QGuiApplication::clipboard()->clear();
+    memories->setFocus();
+    memories->setCurrentRow(1);
+    QTest::keyClick(memories, row.key, row.modifiers);
+    EXPECT_EQ(line->text(), row.entry) << row.name;
+    EXPECT_EQ(f.Clipboard(), row.clipboard) << row.name;
+  }
+  EXPECT_EQ(f.Find<QLabel>("lblClip")->text(), "Clipboard now: " + Formatted(f, 5));
+
+  // Enter and Space in the key list insert the constant, as a click does.
+  f.Action("mnuConst_1")->trigger();
+  auto* keys = f.Find<QListWidget>("lstKey");
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+    line->clear();
+    keys->setFocus();
+    keys->setCurrentRow(1);
+    QTest::keyClick(keys, key);
+    EXPECT_EQ(line->text(), "<R>") << key;
+    EXPECT_TRUE(line->hasFocus()) << key;
+  }
+}
+
+TEST(MainWindowTest, TheMemoryLineMenuCopiesAndRecalls) {
+  WindowFixture f;
+  f.RunLine("MW(H2O)");
+  f.RunLine("1+1");
+  auto* memories = f.Find<QListWidget>("memories");
+  auto* menu = f.window->findChild<QMenu*>("memoryMenu");
+  ASSERT_NE(menu, nullptr);
+  QStringList captions;
+  for (QAction* action : menu->actions())
+    captions.append(action->text());
+  EXPECT_EQ(captions, (QStringList{"Copy &value", "Copy &line", "&Recall calculation"}));
+
+  const QString water = Formatted(f, 2 * 1.00794 + 15.9994);
+  const struct {
+    const char* action;
+    QString clipboard;
+    QString entry;
+  } rows[] = {
+      {"mnuCopyValue", water, ""},
+      {"mnuCopyLine", "M1: " + water + "\tMW(H2O)", ""},
+      {"mnuRecall", "", "MW(H2O)"},
+  };
+  for (const auto& row : rows) {
+    f.Find<QLineEdit>("entryline")->clear();
+    QGuiApplication::clipboard()->clear();
+    QListWidgetItem* item = memories->item(1);
+    emit memories->customContextMenuRequested(memories->visualItemRect(item).center());
+    EXPECT_TRUE(menu->isVisible()) << row.action;
+    EXPECT_EQ(memories->currentRow(), 1) << row.action;
+    QAction* action = menu->findChild<QAction*>(row.action);
+    ASSERT_NE(action, nullptr) << row.action;
+    action->trigger();
+    menu->hide();
+    EXPECT_EQ(f.Clipboard(), row.clipboard) << row.action;
+    EXPECT_EQ(f.Find<QLineEdit>("entryline")->text(), row.entry) << row.action;
+  }
+}
+
+TEST(MainWindowTest, AFailingCalculationKeepsTheLineAsTyped) {
+  WindowFixture f;
+  const struct {
+    const char* line;
+    int stored;  // memory lines the line leaves
+  } rows[] = {
+      {"1+1; 1/0; 3+3", 1},
+      {"MW(H2O); 2*(1; 5", 0},
+      {"7; 8; 1/0", 2},
+  };
+  for (const auto& row : rows) {
+    f.Action("mnuReset")->trigger();
+    f.answerer.Answer(QMessageBox::Ok);
+    f.RunLine(row.line);
+    auto* line = f.Find<QLineEdit>("entryline");
+    EXPECT_EQ(line->text(), row.line);
+    EXPECT_EQ(f.s->window.entryline.Text, row.line);
+    EXPECT_EQ(f.Lines("memories").size(), row.stored) << row.line;
+  }
+}
+
+TEST(MainWindowTest, UpAndDownBrowseTheLinesOfThisSession) {
+  WindowFixture f;
+  auto* line = f.Find<QLineEdit>("entryline");
+  f.RunLine("1+1");
+  f.RunLine("2*3");
+  f.RunLine("2*3");  // run twice, listed once
+  f.RunLine("4^2");
+  line->selectAll();
+  QTest::keyClicks(line, "draft");
+  const struct {
+    Qt::Key key;
+    const char* shown;
+  } steps[] = {
+      {Qt::Key_Up, "4^2"},     {Qt::Key_Up, "2*3"},     {Qt::Key_Up, "1+1"},
+      {Qt::Key_Up, "1+1"},     {Qt::Key_Down, "2*3"},   {Qt::Key_Down, "4^2"},
+      {Qt::Key_Down, "draft"}, {Qt::Key_Down, "draft"},
+  };
+  for (const auto& step : steps) {
+    QTest::keyClick(line, step.key);
+    EXPECT_EQ(line->text(), step.shown);
+    EXPECT_EQ(line->cursorPosition(), line->text().size());
+  }
+  // A line from the history runs as typed.
+  QTest::keyClick(line, Qt::Key_Up);
+  QTest::keyClick(line, Qt::Key_Up);
+  QTest::keyClick(line, Qt::Key_Return);
+  EXPECT_EQ(f.Lines("memories").front(), "M5: " + Formatted(f, 6) + "\t2*3");
+}
+
+TEST(MainWindowTest, TheKeyListNamesItsCategoryAndShowsLongLinesInFull) {
+  std::string database = kTestDatabase;
+  const std::string after = "[Constants-Physical]\r\n";
+  database.insert(database.find(after) + after.size(),
+                  "Long=1|" + std::string(300, 'd') + "\r\n");
+  WindowFixture f(database);
+  auto* label = f.Find<QLabel>("lblCategory");
+  EXPECT_FALSE(label->isVisible());
+  f.Action("mnuConst_2")->trigger();
+  EXPECT_TRUE(label->isVisible());
+  EXPECT_EQ(label->text(), "Constants: Solubility");
+  f.Action("mnuExp_1")->trigger();
+  EXPECT_EQ(label->text(), "Examples: Basics");
+
+  f.Action("mnuConst_1")->trigger();
+  auto* keys = f.Find<QListWidget>("lstKey");
+  const struct {
+    const char* startsWith;
+    bool tip;
+  } rows[] = {{"R ", false}, {"Long", true}};
+  for (const auto& row : rows) {
+    QListWidgetItem* item = nullptr;
+    for (int i = 0; i < keys->count(); ++i)
+      if (keys->item(i)->text().startsWith(row.startsWith)) item = keys->item(i);
+    ASSERT_NE(item, nullptr) << row.startsWith;
+    QToolTip::hideText();
+    QTest::qWait(1);
+    const QPoint at = keys->visualItemRect(item).center();
+    QHelpEvent help(QEvent::ToolTip, at, keys->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(keys->viewport(), &help);
+    EXPECT_EQ(QToolTip::isVisible(), row.tip) << row.startsWith;
+    if (row.tip) {
+      EXPECT_EQ(QToolTip::text(), item->text());
+    }
+  }
+  QToolTip::hideText();
+}
+
+TEST(MainWindowTest, TheWindowAndItsDialogsFitTheScreen) {
+  WindowFixture f;
+  const QRect screen = f.window->screen()->availableGeometry();
+  EXPECT_LE(f.window->width(), screen.width());
+  EXPECT_LE(f.window->height(), screen.height());
+  EXPECT_LE(f.window->minimumSizeHint().width(), screen.width());
+  EXPECT_LE(f.window->minimumSizeHint().height(), screen.height());
+  f.answerer.Drive([&](QDialog* d) {
+    EXPECT_LE(d->width(), screen.width());
+    EXPECT_LE(d->height(), screen.height());
+    d->reject();
+  });
+  f.Action("mnuModify")->trigger();
+}
+
+TEST(MainWindowTest, TheWindowHasTheProgramIcon) {
+  const QIcon icon = ProgramIcon();
+  for (int size : {16, 32, 48, 256}) {
+    const QPixmap pixmap = icon.pixmap(size, size);
+    EXPECT_FALSE(pixmap.isNull()) << size;
+    EXPECT_EQ(pixmap.width(), size);
+  }
 }
 
 }  // namespace
