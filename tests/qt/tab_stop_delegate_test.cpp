@@ -39,6 +39,42 @@ TEST(TabStopDelegateTest, TabsJumpToTheNextStopInDialogUnits) {
   }
 }
 
+TEST(TabStopDelegateTest, ColumnsStartPastTheWidestPartOfTheColumnBefore) {
+  const std::vector<int> editorStops{85, 160, 250, 300, 400};  // 170, 320, 500, 600, 800 px
+  const std::vector<int> memoryStops{70, 75, 80, 85, 90};      // 140, 150, ... px
+  const struct {
+    const char* name;
+    std::vector<int> widest;
+    std::vector<int> stops;
+    int numberGap;
+    std::vector<int> expected;
+  } rows[] = {
+      {"short parts keep the stops", {40, 100, 50}, editorStops, 0, {0, 170, 320}},
+      {"a wide key moves the later columns on", {200, 100, 50}, editorStops, 0, {0, 320, 500}},
+      {"a part ending on a stop goes to the next", {170, 10}, editorStops, 0, {0, 320}},
+      {"a very wide part counts as the widest a column may be",
+       {4000, 10, 10},
+       editorStops,
+       0,
+       {0, 500, 600}},
+      {"memory lines: values a blank after the widest number",
+       {30, 60, 80},
+       memoryStops,
+       4,
+       {0, 34, 140}},
+      {"memory lines: a long value moves the names on",
+       {30, 130, 80},
+       memoryStops,
+       4,
+       {0, 34, 170}},
+      {"one column", {500}, editorStops, 0, {0}},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(TabStopDelegate::ColumnStarts(row.widest, row.stops, 8, row.numberGap), row.expected)
+        << row.name;
+  }
+}
+
 // Draws line row of the list with its delegate and returns the first column from `from` on
 // that holds ink (-1 when none).
 int FirstInkColumn(QListWidget* list, int row, int from) {
@@ -72,6 +108,20 @@ TEST(TabStopDelegateTest, NamesOfMemoryLinesLineUpInAColumn) {
   EXPECT_EQ(newest, oldest);
   EXPECT_GE(newest, stop);
   EXPECT_LE(newest, stop + 12);
+}
+
+TEST(TabStopDelegateTest, ValuesOfMemoryLinesLineUpWhateverTheirNumber) {
+  WindowFixture f;
+  for (int i = 1; i <= 10; ++i)
+    f.RunLine(QString::number(i));
+  auto* list = f.Find<QListWidget>("memories");
+  ASSERT_EQ(list->count(), 10);
+  // Row 0 is M10, row 1 is M9: after the wider number, both values start in one column.
+  const int numberEnd = QFontMetrics(list->font()).horizontalAdvance("M10:");
+  const int ten = FirstInkColumn(list, 0, numberEnd + 1);
+  const int nine = FirstInkColumn(list, 1, numberEnd + 1);
+  EXPECT_GT(ten, numberEnd);
+  EXPECT_EQ(ten, nine);
 }
 
 }  // namespace
