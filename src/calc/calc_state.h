@@ -11,6 +11,7 @@ inline constexpr double kNoValue = 9.9E+99;
 
 struct CalcState {
   std::string ResultLabel;  // the calculation as typed; the name its result is stored under
+  std::string PieceText;    // the calculation as typed (trimmed), named in messages
   std::string CalcText;     // the calculation as it is rewritten by term expansion
   std::string CalcKind;     // "Calc", "Form", "Mem", "Done" or "error"
   std::string FormulaText;  // the formula whose mass is computed when CalcKind is "Form"

@@ -10,6 +10,7 @@
 
 #include "calc/memories.h"
 #include "calc/number_format.h"
+#include "chemistry/arithmetic_reader.h"
 #include "chemistry/formula_parser.h"
 #include "chemistry/term_expansion.h"
 #include "engine/engine.h"
@@ -17,6 +18,7 @@
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/text_case.h"
+#include "runtime/typed_text.h"
 #include "session/session.h"
 #include "solver/simplex.h"
 
@@ -47,25 +49,38 @@ void PutCaret(Session& s, std::size_t i) {
   s.ui.Changed(Control::EntryLine);
 }
 
-// Counts open minus close from the left; fails at the first position where the count drops
-// below 0 or exceeds maxDepth, or at the end when it is not 0.
+// Counts open minus close from the left on every line of the text; fails at the first
+// position where the count drops below 0 or exceeds maxDepth, or at the end of a line when it
+// is not 0 there (brackets never span lines).
 void CheckBalance(Session& s, const std::string& text, char open, char close, int maxDepth,
                   const char* message) {
   s.engine.EvalError = message;
   int depth = 0;
-  for (std::size_t i = 1; i <= text.size(); ++i) {
-    char c = text[i - 1];
+  for (std::size_t i = 1; i <= text.size() + 1; ++i) {
+    const char c = i <= text.size() ? text[i - 1] : '\n';
     if (c == open) ++depth;
     if (c == close) --depth;
-    if (depth < 0 || depth > maxDepth) {
+    if (depth < 0 || depth > maxDepth || (c == '\n' && depth != 0)) {
       PutCaret(s, i);
       Fail(FailureKind::Calculation);
     }
   }
-  if (depth != 0) {
-    PutCaret(s, text.size() + 1);
-    Fail(FailureKind::Calculation);
+}
+
+// The lines of the entry text: each is a calculation line of its own (a pasted or piped text
+// may hold several). A CR before the line feed belongs to the line end.
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    start = end + 1;
   }
+  return lines;
 }
 
 // The "#" directive: digits for display, for this run or, at the start of the line, for good.
@@ -122,9 +137,19 @@ std::vector<std::string> SplitPieces(const std::string& line) {
   return pieces;
 }
 
+// The last listed result becomes what X stands for in the next calculation.
+void ShowX(Session& s, double value) {
+  s.window.txtX.Caption = GeneralNumberText(value);
+  s.window.LblX.Visible = s.window.txtX.Visible = true;
+  s.ui.Changed(Control::Labels);
+}
+
 // A piece whose kind is "Calc": the engine evaluates it, or the solver solves it for x.
 void EvaluatePiece(Session& s) {
   EngineState& e = s.engine;
+  // The engine reads what it is given as well as it can; only a text that reads completely
+  // may reach it, so that no misreading ever becomes a result.
+  ReadArithmetic(s, s.calc.CalcText, s.calc.PieceText);
   s.calc.FormulaText.clear();
   e.EvalText = AsciiUpper(s.calc.CalcText);
   e.FxAbs = 0;
@@ -140,15 +165,14 @@ void EvaluatePiece(Session& s) {
     EvaluateExpression(s);
   }
   const MemoryState& m = s.memory;
-  if (e.XValue != kNoValue &&
-      (s.calc.ExpansionMark == 0 || e.XValue != m.MemValues[s.calc.ExpansionMark])) {
+  if (e.XValue == kNoValue) return;
+  if (s.calc.ExpansionMark == 0 || e.XValue != m.MemValues[s.calc.ExpansionMark]) {
     StoreMemory(s, e.XValue, s.calc.ResultLabel, true);
-    s.window.txtX.Caption = GeneralNumberText(e.XValue);
-    s.window.LblX.Visible = s.window.txtX.Visible = true;
     s.window.txtE.Caption = GeneralNumberText(e.FxAbs);
     s.window.lblE.Visible = s.window.txtE.Visible = true;
-    s.ui.Changed(Control::Labels);
   }
+  // Also a result that is the memory line expansion just made (a constant or MW( term alone).
+  ShowX(s, e.XValue);
 }
 
 // A bare memory reference: scroll to that memory and put its value on the clipboard.
@@ -160,6 +184,30 @@ void RecallMemory(Session& s) {
   list.TopIndex = std::max(0, static_cast<int>(list.Items.size()) - shown - 1);
   s.ui.Changed(Control::Memories);
   CopyToClipboard(s, FormatSig(s.format, m.MemValues[shown + 1]));
+  ShowX(s, m.MemValues[shown + 1]);
+}
+
+// A piece taken for a formula: its molar mass. A text of formula letters that is no formula
+// may still be arithmetic with its function words in any case (Log100, Sqrt16, pH7); then it
+// is evaluated, and otherwise the formula's fault is reported.
+void WeighPiece(Session& s) {
+  CalcState& c = s.calc;
+  c.FormulaText = c.CalcText;
+  double mass = 0;
+  try {
+    mass = FormulaMass(s, c.FormulaText);
+  } catch (const RunFailure& failure) {
+    if (failure.kind() != FailureKind::Calculation || !ArithmeticFault(s, c.CalcText).empty()) {
+      throw;
+    }
+    s.engine.EvalError.clear();
+    c.CalcKind = "Calc";
+    return;
+  }
+  if (mass != 0 && c.CalcKind == "Form") {
+    StoreMolarMass(s, mass);
+    ShowX(s, mass);
+  }
 }
 
 void RunPiece(Session& s, const std::string& piece) {
@@ -169,24 +217,38 @@ void RunPiece(Session& s, const std::string& piece) {
   std::string text = piece;
   text = text.substr(0, text.find('\t'));
   text = text.substr(0, text.find('|'));
+  c.PieceText = TrimBlanks(text);
   c.CalcText = StripSpaces(text);
   ExpandTerms(s);
   if (c.CalcKind == "error") ++c.RunErrors;
   if (c.CalcKind == "Mem" && s.flags.QuietMode) c.CalcKind = "Calc";
   // The kinds are tested in turn: a text taken for a formula may turn out to be arithmetic
   // (2E5), and then it is evaluated.
-  if (c.CalcKind == "Form") {
-    c.FormulaText = c.CalcText;
-    double mass = FormulaMass(s, c.FormulaText);
-    if (mass != 0) StoreMolarMass(s, mass);
-  }
+  if (c.CalcKind == "Form") WeighPiece(s);
   if (c.CalcKind == "Calc") EvaluatePiece(s);
   if (c.CalcKind == "Mem") RecallMemory(s);
+  if (c.CalcKind == "Done" && s.memory.MemoryCount >= 1) {
+    ShowX(s, s.memory.MemValues[s.memory.MemoryCount]);
+  }
+}
+
+// One line of the entry text: its pieces between semicolons, then, when there were several,
+// the final result once more under the whole line.
+void RunEntryLine(Session& s, const std::string& entryLine) {
+  CalcState& c = s.calc;
+  const std::string line = entryLine.substr(0, entryLine.find('\''));
+  c.ExpansionMark = 0;
+  for (const std::string& piece : SplitPieces(line))
+    RunPiece(s, piece);
+  if (line.find(';') != std::string::npos && s.memory.MemoryCount != c.ExpansionMark) {
+    double last = s.memory.MemValues[s.memory.MemoryCount];
+    StoreMemory(s, LeadingNumber(GeneralNumberText(last)), line, true);
+  }
 }
 
 void RunLine(Session& s, NumberFormat& saved) {
-  std::string text = TrimBlanks(s.window.entryline.Text);
-  ReplaceAll(text, "x 10", "E");
+  // Characters with a plain meaning (H₂O, 2×3, 6.022 x 10^23) are written plainly first.
+  std::string text = PlainEntryText(TrimBlanks(s.window.entryline.Text));
   SetEntryLine(s, text);
   saved = s.format;
   ApplyDigitDirective(s, saved);
@@ -210,15 +272,9 @@ void RunLine(Session& s, NumberFormat& saved) {
     return;
   }
 
-  const std::string line = c.ResultLabel.substr(0, c.ResultLabel.find('\''));
-  for (const std::string& piece : SplitPieces(line))
-    RunPiece(s, piece);
-
-  // Several calculations: the final result is stored once more under the whole line.
-  if (line.find(';') != std::string::npos && s.memory.MemoryCount != c.ExpansionMark) {
-    double last = s.memory.MemValues[s.memory.MemoryCount];
-    StoreMemory(s, LeadingNumber(GeneralNumberText(last)), line, true);
-  }
+  // Every line of the text is a line of calculations of its own; a comment ends with its line.
+  for (const std::string& line : SplitLines(c.ResultLabel))
+    RunEntryLine(s, line);
   s.window.memories.ListIndex = -1;
   s.ui.Changed(Control::Memories);
 }

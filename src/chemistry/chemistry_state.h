@@ -10,11 +10,18 @@
 namespace ostravel {
 
 inline constexpr int kMaxElements = 150;
-inline constexpr int kMaxCountSlots = 150;
-inline constexpr int kMaxFormulaLevel = 50;  // slots 0..50 of the evaluation stack
+// Count slots 0..150 are coded in one character; higher ones as kLongCountMark and two
+// characters of 7 bits each, so a component holds up to 16383 counts.
+inline constexpr int kShortCountSlots = 150;
+inline constexpr int kMaxCountSlots = (1 << 14) - 1;
+// Parentheses nest at most this deep in a formula; the evaluation stack has room for them,
+// the wrapping of a component and an element.
+inline constexpr int kMaxFormulaNesting = 1000;
+inline constexpr int kMaxFormulaLevel = kMaxFormulaNesting + 8;
 inline constexpr char kOpenMark = static_cast<char>(151);
 inline constexpr char kCloseMark = static_cast<char>(152);
 inline constexpr char kElementMark = static_cast<char>(153);
+inline constexpr char kLongCountMark = static_cast<char>(154);
 inline constexpr char kHydrateMark = '\x01';  // in the raw part of a component being encoded
 
 struct ElementTable {
@@ -48,9 +55,12 @@ struct RadicalName {
 };
 
 struct FormulaState {
-  std::array<std::string, kMaxCountSlots + 1> CountTexts;
+  std::vector<std::string> CountTexts = std::vector<std::string>(kShortCountSlots + 1);
   int CountTop = 1;
   std::string PendingSymbol = "  ";  // two blanks: none
+  std::size_t SymbolStart = 0;       // where the pending symbol's letters begin in the raw text
+  std::string TypedFormula;          // the formula as FormulaMass was given it, for messages
+  std::vector<double> Stack;         // the evaluation stack, all 0 between evaluations
   int CurrentAtomicNumber = 0;       // -1 right after a radical was expanded
   std::string FormulaElements;       // 2-character slots of the distinct symbols resolved
   bool HasHydrateMark = false;

@@ -136,10 +136,42 @@ void PrepareSymbolLookup(Session& s) {
   }
 }
 
-void TakeCountSlot(FormulaState& f) {
-  if (f.CountTop >= kMaxCountSlots) Fail(FailureKind::IndexOutOfRange);
+void TakeCountSlot(Session& s) {
+  FormulaState& f = s.formula;
+  if (f.CountTop >= kMaxCountSlots) {
+    CalculationError(s, FormulaPlace("", f.TypedFormula) + "has more than " +
+                            std::to_string(kMaxCountSlots) + " counts in one part");
+  }
   ++f.CountTop;
-  f.CountTexts[f.CountTop].clear();
+  if (f.CountTexts.size() <= static_cast<std::size_t>(f.CountTop)) {
+    f.CountTexts.emplace_back();
+  } else {
+    f.CountTexts[f.CountTop].clear();
+  }
+}
+
+std::string FormulaPlace(std::string_view letters, std::string_view formula) {
+  if (letters.empty()) return std::string(formula) + " ";
+  if (letters == formula) return "\"" + std::string(letters) + "\" ";
+  return "\"" + std::string(letters) + "\" in " + std::string(formula) + " ";
+}
+
+void RefuseSymbol(Session& s, const EncodingText& text) {
+  const FormulaState& f = s.formula;
+  std::size_t end = std::min(f.SymbolStart + 1, text.raw.size());
+  while (end < text.raw.size() && text.raw[end] >= 'a' && text.raw[end] <= 'z')
+    ++end;
+  std::string_view letters = std::string_view(text.raw).substr(
+      std::min(f.SymbolStart, text.raw.size()), end - std::min(f.SymbolStart, text.raw.size()));
+  std::string message = FormulaPlace(letters, f.TypedFormula) + "is not an element symbol";
+  if (!letters.empty() && letters[0] >= 'a' && letters[0] <= 'z') {
+    message += ": to avoid any ambiguity, correct capitalization for elements is required.";
+  } else if (letters.size() > 2) {
+    message += ": a symbol is one capital letter and at most one small letter.";
+  } else {
+    message += ".";
+  }
+  CalculationError(s, message);
 }
 
 int AtomicNumber(const Session& s, std::string_view slot) {
@@ -148,53 +180,51 @@ int AtomicNumber(const Session& s, std::string_view slot) {
   return static_cast<int>(RoundHalfEven(static_cast<double>(found + 1) / 2));
 }
 
-int ResolveSymbol(Session& s, EncodingText& text) {
+bool ExpandPendingRadical(Session& s, EncodingText& text) {
   FormulaState& f = s.formula;
-  if (!HasPendingSymbol(f)) return 0;
   f.PendingSymbol.resize(2, ' ');
   // AtomicNumber, read from the table that PrepareSymbolLookup made of it.
   f.CurrentAtomicNumber = f.SymbolIndex.empty()
                               ? AtomicNumber(s, f.PendingSymbol)
                               : f.SymbolIndex[static_cast<unsigned char>(f.PendingSymbol[0]) << 8 |
                                               static_cast<unsigned char>(f.PendingSymbol[1])];
-
-  if (f.CurrentAtomicNumber == 0 || s.flags.ExpandRadicals) {
-    std::string symbol = f.PendingSymbol;
-    symbol.erase(std::remove(symbol.begin(), symbol.end(), ' '), symbol.end());
-    std::string_view rest = std::string_view(text.raw).substr(std::min(text.next, text.raw.size()));
-    const RadicalName* radical = FindRadical(f, symbol, rest);
-    bool taken = false;
-    std::string value;
-    if (radical != nullptr && radical->FromConstants) {
-      IniFileSwitch toMain(s, s.db.MainIniFile);
-      value = IniGetEntry(s, "Constants", "Radicals", radical->Name);
-      taken = true;
-    } else if (radical != nullptr && f.CurrentAtomicNumber == 0) {
-      // A contributed radical never overrides an element symbol.
-      IniFileSwitch toContributed(s, s.db.ContribIniFile);
-      value = IniGetEntry(s, "Contributed", "Radicals", radical->Name);
-      taken = true;
-    }
-    // A radical without a value is no radical: the letters stay an element when they are
-    // one, and an unknown symbol otherwise.
-    if (taken && !value.empty()) {
-      ExpandRadical(s, text, *radical, value, radical->Name.size() - symbol.size());
-      return -1;
-    }
+  if (f.CurrentAtomicNumber != 0 && !s.flags.ExpandRadicals) return false;
+  std::string symbol = f.PendingSymbol;
+  symbol.erase(std::remove(symbol.begin(), symbol.end(), ' '), symbol.end());
+  std::string_view rest = std::string_view(text.raw).substr(std::min(text.next, text.raw.size()));
+  const RadicalName* radical = FindRadical(f, symbol, rest);
+  bool taken = false;
+  std::string value;
+  if (radical != nullptr && radical->FromConstants) {
+    IniFileSwitch toMain(s, s.db.MainIniFile);
+    value = IniGetEntry(s, "Constants", "Radicals", radical->Name);
+    taken = true;
+  } else if (radical != nullptr && f.CurrentAtomicNumber == 0) {
+    // A contributed radical never overrides an element symbol.
+    IniFileSwitch toContributed(s, s.db.ContribIniFile);
+    value = IniGetEntry(s, "Contributed", "Radicals", radical->Name);
+    taken = true;
   }
+  // A radical without a value is no radical: the letters stay an element when they are one,
+  // and an unknown symbol otherwise.
+  if (!taken || value.empty()) return false;
+  ExpandRadical(s, text, *radical, value, radical->Name.size() - symbol.size());
+  return true;
+}
 
-  TakeCountSlot(f);
+int ResolveSymbol(Session& s, EncodingText& text) {
+  FormulaState& f = s.formula;
+  if (!HasPendingSymbol(f)) return 0;
+  if (ExpandPendingRadical(s, text)) return -1;
+
+  TakeCountSlot(s);
   if (std::string_view(" E e M m ").find(f.PendingSymbol) != std::string_view::npos) {
     // E (exponent) and M (memory): the text is arithmetic, not a formula.
     s.calc.CalcKind = "Calc";
   } else if (f.CurrentAtomicNumber == 0 || f.PendingSymbol[0] == ' ') {
     // (A symbol table whose slots break the capital-first rule cannot place a lower-case
     // symbol either.)
-    if (f.PendingSymbol < "A") {
-      CalculationError(s,
-                       "To avoid any ambiguity, correct capitalization for elements is required.");
-    }
-    CalculationError(s, "Atomic number for " + f.PendingSymbol + " not found.");
+    RefuseSymbol(s, text);
   } else {
     if (f.CurrentAtomicNumber > kMaxElements || text.coded.empty()) {
       Fail(FailureKind::IndexOutOfRange);

@@ -26,7 +26,22 @@ int ResolveSymbol(Session& s, EncodingText& text);
 // since the last time. FormulaMass and EncodeFormula do it before they start.
 void PrepareSymbolLookup(Session& s);
 
-// Takes a fresh count slot of the formula encoder, emptied; more than 150 slots fail.
-void TakeCountSlot(FormulaState& f);
+// Expands the pending symbol, with the raw text after it, as a radical when one is named so
+// (with the precedence rules of elements and contributed radicals); text.next then points at
+// the inserted "(". False when no radical was taken; CurrentAtomicNumber then holds the
+// pending symbol's atomic number.
+bool ExpandPendingRadical(Session& s, EncodingText& text);
+
+// Refuses the pending symbol, naming its letters as typed (from SymbolStart in the raw text,
+// with every small letter that follows) and the formula: not an element, bad capitalization,
+// or too many letters for a symbol.
+[[noreturn]] void RefuseSymbol(Session& s, const EncodingText& text);
+
+// Where a fault in a formula lies, for messages: "letters" in formula, or the formula alone.
+std::string FormulaPlace(std::string_view letters, std::string_view formula);
+
+// Takes a fresh count slot of the formula encoder, emptied; beyond kMaxCountSlots the formula
+// is refused with a message that names the limit.
+void TakeCountSlot(Session& s);
 
 }  // namespace ostravel

@@ -1,7 +1,8 @@
 #include "chemistry/formula_parser.h"
 
-#include <array>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "chemistry/element_lookup.h"
 #include "engine/engine.h"
@@ -28,13 +29,54 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// A period is a hydrate mark (CuSO4.5H2O) when the first component has at most one period
-// and no "(.)" is used, and it follows a count that does not begin with 0 or a symbol.
-// Otherwise it is a decimal point (C0.5H2, .5H2O).
-bool IsHydratePeriod(const FormulaState& f, bool inNumber) {
-  if (!f.SingleDot || f.HasHydrateMark) return false;
-  if (inNumber) return f.CountTexts[f.CountTop].rfind('0', 0) != 0;
-  return HasPendingSymbol(f);
+[[noreturn]] void FormulaError(Session& s, const std::string& message) {
+  s.engine.EvalError = message;
+  Fail(FailureKind::Calculation);
+}
+
+// True when the raw text from index k holds a count and then the start of a formula (a
+// letter or "("): a whole count (when whole is set, and also no count at all) or a decimal
+// count such as 0.5.
+bool CountAndFormulaFollow(std::string_view raw, std::size_t k, bool whole) {
+  const std::size_t start = k;
+  while (k < raw.size() && IsDigit(raw[k]))
+    ++k;
+  bool decimal = false;
+  if (k > start && k + 1 < raw.size() && raw[k] == '.' && IsDigit(raw[k + 1])) {
+    decimal = true;
+    ++k;
+    while (k < raw.size() && IsDigit(raw[k]))
+      ++k;
+  }
+  if (!decimal && !whole) return false;
+  return k < raw.size() && (IsUpper(raw[k]) || raw[k] == '(');
+}
+
+// Whether the period at text.next is a hydrate mark or a decimal point. No period is a
+// hydrate mark once "(.)" is used. It is one after a count that does not begin with 0, or
+// after a symbol, when the first component has at most one period (CuSO4.5H2O, NaCl.H2O; but
+// C0.5H2, .5H2O and C1.5H3.0 hold decimal points), or when a decimal count and a formula
+// follow it (CaSO4.0.5H2O). Right after a group it is one when a formula, with or without a
+// count, follows (K4(Fe(CN)6).3H2O).
+bool IsHydratePeriod(const FormulaState& f, const EncodingText& text, bool inNumber) {
+  if (f.HasHydrateMark) return false;
+  const bool afterCount = inNumber && f.CountTexts[f.CountTop].rfind('0', 0) != 0;
+  const bool afterSymbol = !inNumber && HasPendingSymbol(f);
+  const bool afterGroup =
+      !inNumber && !afterSymbol && text.next > 0 && text.raw[text.next - 1] == ')';
+  if ((afterCount || afterSymbol) && f.SingleDot) return true;
+  if (!afterCount && !afterSymbol && !afterGroup) return false;
+  return CountAndFormulaFollow(text.raw, text.next + 1, afterGroup);
+}
+
+void AppendCountCode(std::string& coded, int slot) {
+  if (slot <= kShortCountSlots) {
+    coded += static_cast<char>(slot);
+  } else {
+    coded += kLongCountMark;
+    coded += static_cast<char>(slot >> 7);
+    coded += static_cast<char>(slot & 0x7F);
+  }
 }
 
 void CloseParenthesis(FormulaState& f) {
@@ -96,7 +138,7 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
   // (-1), the walk goes on at the "(" it inserted there.
   while (text.next < raw.size()) {
     char ch = raw[text.next];
-    if (ch == '.' && IsHydratePeriod(f, inNumber)) {
+    if (ch == '.' && IsHydratePeriod(f, text, inNumber)) {
       ch = kHydrateMark;
       raw[text.next] = ch;
     }
@@ -106,27 +148,34 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
       InsertUnitCount(coded);
       coded += ch;  // stands for the symbol until it is resolved
       SetPendingSymbol(f, ch, ' ');
+      f.SymbolStart = text.next;
       ++text.next;
     } else if (IsLower(ch)) {
-      // Lower-case letters fold into the pending symbol; the last of a run is its second
-      // character.
+      // A symbol is a capital and at most one small letter; a lower-case letter with no
+      // capital before it starts a symbol of its own (refused unless it marks arithmetic or
+      // begins a radical name). More letters can only belong to a radical's name.
       inNumber = false;
-      while (text.next < raw.size() && IsLower(raw[text.next])) {
-        f.PendingSymbol[1] = raw[text.next++];
+      if (f.PendingSymbol[1] != ' ') {
+        if (ExpandPendingRadical(s, text)) continue;
+        RefuseSymbol(s, text);
       }
+      if (!HasPendingSymbol(f)) f.SymbolStart = text.next;
+      f.PendingSymbol[1] = ch;
+      ++text.next;
     } else if (IsDigit(ch) || ch == '.') {
       if (ResolveSymbol(s, text) == -1) continue;
       if (!inNumber) {
-        TakeCountSlot(f);
-        coded += static_cast<char>(f.CountTop);  // a whole number is one coded character
+        TakeCountSlot(s);
+        AppendCountCode(coded, f.CountTop);  // a whole number is one coded count
       }
       inNumber = true;
       std::string& number = f.CountTexts[f.CountTop];
       number += ch;
       ++text.next;
       // The rest of the number joins the same slot (a hydrate period ends it).
-      while (text.next < raw.size() && (IsDigit(raw[text.next]) ||
-                                        (raw[text.next] == '.' && !IsHydratePeriod(f, inNumber)))) {
+      while (text.next < raw.size() &&
+             (IsDigit(raw[text.next]) ||
+              (raw[text.next] == '.' && !IsHydratePeriod(f, text, inNumber)))) {
         number += raw[text.next++];
       }
     } else if (ch == '(') {
@@ -134,13 +183,20 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
       if (ResolveSymbol(s, text) == -1) continue;
       InsertUnitCount(coded);
       coded += kOpenMark;
-      // Deeper nesting can never be evaluated; stopping here also keeps hostile texts of
-      // thousands of parentheses cheap.
-      if (++f.ParenDepth > kMaxFormulaLevel) Fail(FailureKind::IndexOutOfRange);
+      // Deeper nesting is refused; stopping here also keeps hostile texts of thousands of
+      // parentheses cheap.
+      if (++f.ParenDepth > kMaxFormulaNesting + 1) {
+        FormulaError(s, FormulaPlace("", f.TypedFormula) + "nests parentheses more than " +
+                            std::to_string(kMaxFormulaNesting) + " deep");
+      }
       ++text.next;
     } else if (ch == ')') {
       inNumber = false;
       if (ResolveSymbol(s, text) == -1) continue;
+      if (static_cast<unsigned char>(coded.back()) == static_cast<unsigned char>(kOpenMark) &&
+          f.ParenDepth > 1) {
+        FormulaError(s, FormulaPlace("()", f.TypedFormula) + "is empty");
+      }
       InsertUnitCount(coded);
       coded += kCloseMark;
       CloseParenthesis(f);
@@ -149,6 +205,13 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
     } else if (ch == '+' || ch == kHydrateMark) {
       inNumber = false;
       if (ResolveSymbol(s, text) == -1) continue;
+      // Parts of a mixture and hydrate water stand outside parentheses: inside, the part
+      // would end with its groups still open and atoms would be lost.
+      if (f.ParenDepth > 1) {
+        FormulaError(s, FormulaPlace(ch == '+' ? "+" : "hydrate mark", f.TypedFormula) +
+                            "cannot stand inside parentheses: write mixtures and hydrates "
+                            "outside them, as in NaCl+H2O or CuSO4.5H2O");
+      }
       coded += kCloseMark;
       coded += '\x01';
       ++text.next;
@@ -166,9 +229,10 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
     }
   }
 
-  // A component that begins with a number: that number is its multiplier.
+  // A component that begins with a number: that number is its multiplier. (Its slot is the
+  // component's first, so its code is a short one.)
   if (s.calc.CalcKind != "Calc" && coded.size() >= 2 &&
-      static_cast<unsigned char>(coded[1]) <= kMaxCountSlots) {
+      static_cast<unsigned char>(coded[1]) <= kShortCountSlots) {
     multiplier *= LeadingNumber(f.CountTexts[static_cast<unsigned char>(coded[1])]);
     coded[1] = '\0';
   }
@@ -195,33 +259,73 @@ std::string EncodeFormula(Session& s, std::string& formula, double& multiplier,
   return text.raw.substr(text.next, text.raw.size() - 2 - text.next);
 }
 
-double CodedFormulaValue(Session& s, std::string_view coded) {
-  std::array<double, kMaxFormulaLevel + 1> stack{};
+namespace {
+
+// The evaluation of a coded component on the stack, which is all 0 on entry; highest is the
+// highest level used.
+double EvaluateCoded(Session& s, std::string_view coded, std::vector<double>& stack, int& highest) {
   int level = 1;
+  auto open = [&] {
+    if (level >= kMaxFormulaLevel) Fail(FailureKind::IndexOutOfRange);
+    ++level;
+    if (level > highest) {
+      highest = level;
+      if (stack.size() <= static_cast<std::size_t>(level)) stack.resize(2 * level + 8, 0.0);
+    }
+  };
   for (std::size_t i = 0; i < coded.size(); ++i) {
     unsigned char code = static_cast<unsigned char>(coded[i]);
+    int slot = code;
     if (code == static_cast<unsigned char>(kElementMark)) {
-      if (level >= kMaxFormulaLevel || i + 1 >= coded.size()) Fail(FailureKind::IndexOutOfRange);
+      if (i + 1 >= coded.size()) Fail(FailureKind::IndexOutOfRange);
       int z = static_cast<unsigned char>(coded[++i]);
       if (z > kMaxElements) Fail(FailureKind::IndexOutOfRange);
-      ++level;
+      open();
       stack[level] = ElementValue(s, z);
-    } else if (code == static_cast<unsigned char>(kOpenMark)) {
-      if (level >= kMaxFormulaLevel) Fail(FailureKind::IndexOutOfRange);
-      ++level;
-    } else if (code <= kMaxCountSlots && level >= 1) {
-      double n = CountValue(s.formula.CountTexts[code]);
-      if (n == 0) n = 1;
-      stack[level - 1] += n * stack[level];
-      stack[level] = 0;
-      --level;
+      continue;
     }
+    if (code == static_cast<unsigned char>(kOpenMark)) {
+      open();
+      continue;
+    }
+    if (code == static_cast<unsigned char>(kLongCountMark)) {
+      if (i + 2 >= coded.size()) Fail(FailureKind::IndexOutOfRange);
+      slot =
+          static_cast<unsigned char>(coded[i + 1]) << 7 | static_cast<unsigned char>(coded[i + 2]);
+      i += 2;
+    } else if (code > kShortCountSlots) {
+      continue;  // codes without meaning
+    }
+    if (level < 1) continue;
+    if (static_cast<std::size_t>(slot) >= s.formula.CountTexts.size()) {
+      Fail(FailureKind::IndexOutOfRange);
+    }
+    double n = CountValue(s.formula.CountTexts[slot]);
+    if (n == 0) n = 1;
+    stack[level - 1] += n * stack[level];
+    stack[level] = 0;
+    --level;
   }
   return stack[level];
 }
 
+}  // namespace
+
+double CodedFormulaValue(Session& s, std::string_view coded) {
+  std::vector<double>& stack = s.formula.Stack;
+  if (stack.size() < 16) stack.assign(16, 0.0);
+  int highest = 1;
+  struct Clear {  // leaves the stack all 0, also after a failure
+    std::vector<double>& stack;
+    int& highest;
+    ~Clear() { std::fill(stack.begin(), stack.begin() + highest + 1, 0.0); }
+  } clear{stack, highest};
+  return EvaluateCoded(s, coded, stack, highest);
+}
+
 double FormulaMass(Session& s, std::string formula) {
   FormulaState& f = s.formula;
+  f.TypedFormula = formula;
   SetPendingSymbol(f, ' ', ' ');
   f.FormulaElements.clear();
   f.HasHydrateMark = formula.find("(.)") != std::string::npos;

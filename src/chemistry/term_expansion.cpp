@@ -206,6 +206,17 @@ int MolarMassTerm(Session& s, const std::string& inner) {
   return m;
 }
 
+// True when the text holds nothing but the term head + inner + ")" (the head in any case).
+bool WholeText(std::string_view text, std::string_view head, std::string_view inner) {
+  std::size_t first = text.find_first_not_of(' ');
+  std::size_t last = text.find_last_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  text = text.substr(first, last - first + 1);
+  if (text.size() != head.size() + inner.size() + 1 || text.back() != ')') return false;
+  return FindNoCase(text, AsciiUpper(head), 0) == 0 &&
+         text.substr(head.size(), inner.size()) == inner;
+}
+
 // The percentage step of MOL%( and WT%( terms; returns the memory line to refer to.
 int PercentTerm(Session& s, const std::string& inner, const std::string& prefix) {
   CalcState& c = s.calc;
@@ -217,12 +228,24 @@ int PercentTerm(Session& s, const std::string& inner, const std::string& prefix)
   std::size_t comma = inner.find(',');
   if (comma == 1 || comma == 2) {
     std::string symbol{Upper(inner[0]), comma == 1 ? ' ' : inner[1]};
+    // A real element absent from the formula has 0 %; a symbol that is no element has none.
+    if (AtomicNumber(s, symbol) == 0) {
+      CalculationError(
+          s, prefix + inner + "): \"" + inner.substr(0, comma) + "\" is not an element symbol");
+    }
     double value = ElementPercent(s, symbol, inner.substr(comma + 1));
     StorePercent(s, value, inner);
     return s.memory.MemoryCount;
   }
   if (comma != std::string::npos) {
     CalculationError(s, prefix + inner + "): expected an element symbol, a comma and a formula");
+  }
+  // The composition of all elements is a list of memory lines, not one value.
+  if (!WholeText(c.CalcText, prefix, inner)) {
+    CalculationError(s, prefix + inner +
+                            "): the composition of all elements cannot be part of "
+                            "a calculation; write " +
+                            prefix + "Element," + inner + ") for one element");
   }
   FormulaMass(s, inner);
   RequireFormula(s, inner);
@@ -235,6 +258,50 @@ int PercentTerm(Session& s, const std::string& inner, const std::string& prefix)
   }
   c.CalcKind = "Done";
   return 0;
+}
+
+// The heads of the chemistry terms, upper case; "%(" also stands for WT%(.
+constexpr std::string_view kTermHeads[] = {"MW(", "MOL%(", "%("};
+
+// Where the next term head starts at or after from (npos when none) and how long it is.
+std::size_t FindTermHead(std::string_view text, std::size_t from, std::size_t& length) {
+  std::size_t best = std::string_view::npos;
+  for (std::string_view head : kTermHeads) {
+    std::size_t at = FindNoCase(text, head, from);
+    if (at != std::string_view::npos && (best == std::string_view::npos || at < best)) {
+      best = at;
+      length = head.size();
+    }
+  }
+  // wt%( is one head: its "%(" is found, the letters before it belong to it.
+  if (best != std::string_view::npos && length == 2 && best >= 2 && Upper(text[best - 2]) == 'W' &&
+      Upper(text[best - 1]) == 'T') {
+    best -= 2;
+    length += 2;
+  }
+  return best;
+}
+
+// A term inside the argument of another (wt%(O,MW(H2O))) would be replaced by a memory
+// reference before the outer term reads its argument, which then is no formula: refused here
+// in the user's own words.
+void RefuseNestedTerms(Session& s) {
+  const std::string& text = s.calc.CalcText;
+  std::size_t length = 0;
+  for (std::size_t a = FindTermHead(text, 0, length); a != std::string::npos;
+       a = FindTermHead(text, a + length, length)) {
+    const std::size_t open = a + length - 1;
+    const std::size_t close = MatchingParenthesis(s, text, open);
+    std::size_t innerLength = 0;
+    const std::string_view inner = std::string_view(text).substr(open + 1, close - open - 1);
+    const std::size_t nested = FindTermHead(inner, 0, innerLength);
+    if (nested == std::string_view::npos) continue;
+    const std::string term = text.substr(a, close - a + 1);
+    const std::size_t nestedClose = MatchingParenthesis(s, inner, nested + innerLength - 1);
+    CalculationError(s, term + ": " + std::string(inner.substr(nested, nestedClose - nested + 1)) +
+                            " cannot stand inside " + text.substr(a, length) +
+                            "...); write the formula itself");
+  }
 }
 
 void ExpandPercentages(Session& s) {
@@ -251,11 +318,19 @@ void ExpandPercentages(Session& s) {
                  [&](const std::string& inner) { return percent(inner, "mol%("); });
   }
   if (c.CalcText.find("%(") == std::string::npos) return;
-  // "%(", "wt%(" and "WT%(" all become "WT%(". Replacing terms changes nothing that this
+  // "%(" and "wt%(" in any case all become "WT%(". Replacing terms changes nothing that this
   // affects, so once is enough.
-  ReplaceAll(c.CalcText, "%(", "WT%(");
-  ReplaceAll(c.CalcText, "wtWT%(", "WT%(");
-  ReplaceAll(c.CalcText, "WTWT%(", "WT%(");
+  std::string& text = c.CalcText;
+  std::string result;
+  std::size_t done = 0;
+  for (std::size_t at = text.find("%("); at != std::string::npos; at = text.find("%(", at + 2)) {
+    const bool spelled = at >= 2 && Upper(text[at - 2]) == 'W' && Upper(text[at - 1]) == 'T';
+    result.append(text, done, at - (spelled ? 2 : 0) - done);
+    result += "WT%(";
+    done = at + 2;
+  }
+  result.append(text, done);
+  text = std::move(result);
   ReplaceTerms(s, "WT%(", "", [&](const std::string& inner) { return percent(inner, "wt%("); });
 }
 
@@ -276,8 +351,13 @@ std::size_t MatchingParenthesis(Session& s, std::string_view text, std::size_t o
 void ExpandTerms(Session& s) {
   CalcState& c = s.calc;
   ClassifyText(c);
+  RefuseNestedTerms(s);
   const std::string savedLabel = c.ResultLabel;
+  const std::string typed = c.CalcText;
   if (!ExpandConstants(s)) return;
+  // A constant's value may turn a text of letters into arithmetic (<PLUS(X)> is X+273.15) or
+  // stay a formula (<GLU> is C6H12O6): the kind follows what the text now holds.
+  if (c.CalcText != typed) ClassifyText(c);
 
   constexpr std::string_view kWords[] = {"=",   "LOG", "pH",  "log", "LN", "ln", "SQR",
                                          "sqr", "EXP", "exp", "MW",  "mw", "%"};
