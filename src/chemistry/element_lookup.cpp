@@ -151,6 +151,11 @@ void TakeCountSlot(Session& s) {
 }
 
 std::string FormulaPlace(std::string_view letters, std::string_view formula) {
+  // A very long formula is named by its beginning.
+  constexpr std::size_t kShown = 60;
+  std::string shown(formula.substr(0, kShown));
+  if (formula.size() > kShown) shown.replace(kShown - 3, 3, "...");
+  formula = shown;
   if (letters.empty()) return std::string(formula) + " ";
   if (letters == formula) return "\"" + std::string(letters) + "\" ";
   return "\"" + std::string(letters) + "\" in " + std::string(formula) + " ";

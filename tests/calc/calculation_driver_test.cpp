@@ -125,10 +125,12 @@ TEST_F(Driver, FailuresStopTheLineAndKeepEarlierResults) {
       {"nested constant brackets", "<<R>>", "Unmatched constant brackets <>", 0},
       {"open constant bracket", "2*<R", "Unmatched constant brackets <>", 0},
       {"bad capitalisation", "nacl",
-       "To avoid any ambiguity, correct capitalization for "
+       "\"nacl\" is not an element symbol: to avoid any ambiguity, correct capitalization for "
        "elements is required.",
        0},
-      {"unknown element", "Q2", "Atomic number for Q  not found.", 0},
+      {"unknown element", "Q2", "\"Q\" in Q2 is not an element symbol.", 0},
+      {"formula inside arithmetic", "1+1; 2*H2O; 3",
+       "2*H2O: a formula inside a calculation is written MW(H2O)", 1},
       {"memory out of range", "2*M 1001", "Can't evaluate this expression: Subscript out of range",
        0},
   };
@@ -193,9 +195,9 @@ TEST_F(Driver, XStandsForTheLastResultShown) {
   EXPECT_EQ(s.memory.MemValues[1], 1);
   Run("x*10");
   EXPECT_EQ(s.memory.MemValues[2], 10);
-  Run("MW(H2O)");  // a molar mass alone does not change x
+  Run("MW(H2O)");  // a molar mass alone is the last result listed
   Run("x+1");
-  EXPECT_EQ(s.memory.MemValues[4], 11);
+  EXPECT_EQ(s.memory.MemValues[4], 18.015 + 1);
 }
 
 TEST_F(Driver, BareMemoryReferenceRecallsWithoutANewLine) {
@@ -315,7 +317,7 @@ TEST_F(OneShot, CommandLineCalculationAnswersAndEnds) {
       {"several pieces", "1+1; 2*MW(H2O)", {"36.03"}, "36.03", 0},
       {"lower-case html is a calculation",
        "html",
-       {"To avoid any ambiguity, correct "
+       {"\"html\" is not an element symbol: to avoid any ambiguity, correct "
         "capitalization for elements is required.",
         "0"},
        "",

@@ -41,7 +41,7 @@ class CalculationPathTest : public ChemistryTest {
 TEST_F(CalculationPathTest, ChemistryTermsBecomeMemoryLines) {
   const double r = 8.31446261815324;  // the delivered gas constant
   struct Row {
-    const char* line;
+    std::string line;
     std::vector<Line> lines;
   } rows[] = {
       {"CuSO4.5H2O", {{"MW(CuSO4.5H2O)", 249.68}}},
@@ -56,6 +56,8 @@ TEST_F(CalculationPathTest, ChemistryTermsBecomeMemoryLines) {
       {"Ca(OH)2 + 2 HCl", {{"MW(Ca(OH)2 + 2 HCl)", 147.01}}},
       {"2E5", {{"2E5", 2e5}}},
       {"MW(H2O)/MW(D2O)", {{"MW(H2O)", 18.015}}},  // D is no element: the line stops there
+      {std::string(60, '(') + "H" + std::string(60, ')'),
+       {{"MW(" + std::string(60, '(') + "H" + std::string(60, ')') + ")", 1.008}}},
   };
   for (const Row& row : rows) {
     s.memory = MemoryState();
@@ -72,15 +74,17 @@ TEST_F(CalculationPathTest, ChemistryTermsBecomeMemoryLines) {
 TEST_F(CalculationPathTest, FaultsAreReported) {
   struct Row {
     std::string line;
-    const char* message;
+    std::string message;
   } rows[] = {
-      {"co", "To avoid any ambiguity, correct capitalization for elements is required."},
-      {"Q2", "Atomic number for Q  not found."},
-      {"MW(D2O)", "Atomic number for D  not found."},
+      {"co",
+       "\"co\" is not an element symbol: to avoid any ambiguity, correct capitalization for "
+       "elements is required."},
+      {"Q2", "\"Q\" in Q2 is not an element symbol."},
+      {"MW(D2O)", "\"D\" in D2O is not an element symbol."},
       {"<nonsense>*2", "constant <NONSENSE> not found"},
       {"MW(2+3)", "2+3 is not a molecular formula"},
-      {std::string(60, '(') + "H" + std::string(60, ')'),
-       "Can't evaluate this expression: Subscript out of range"},
+      {std::string(1001, '(') + "H" + std::string(1001, ')'),
+       std::string(57, '(') + "... nests parentheses more than 1000 deep"},
   };
   for (const Row& row : rows) {
     s.memory = MemoryState();

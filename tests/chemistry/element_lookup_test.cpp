@@ -61,7 +61,6 @@ TEST_F(ElementLookupTest, CapitalisationDecidesTheSymbols) {
   } rows[] = {
       {"Co is cobalt", "Co", {{"Co", 1}}},
       {"CO is carbon and oxygen", "CO", {{"C", 1}, {"O", 1}}},
-      {"further lower-case letters overwrite the second", "Cuu", {{"Cu", 1}}},
       {"a blank ends a symbol", "Na Cl", {{"Na", 1}, {"Cl", 1}}},
       {"a contributed radical never overrides an element", "CoCl2", {{"Co", 1}, {"Cl", 2}}},
   };
@@ -72,16 +71,35 @@ TEST_F(ElementLookupTest, CapitalisationDecidesTheSymbols) {
 }
 
 TEST_F(ElementLookupTest, UnknownSymbolsAndCapitalisationFail) {
+  const std::string kCapitals =
+      " is not an element symbol: to avoid any ambiguity, correct capitalization for elements "
+      "is required.";
+  const std::string kLetters =
+      " is not an element symbol: a symbol is one capital letter and at most one small letter.";
   struct Row {
     const char* formula;
-    const char* message;
+    std::string message;
   } rows[] = {
-      {"co", "To avoid any ambiguity, correct capitalization for elements is required."},
-      {"nacl", "To avoid any ambiguity, correct capitalization for elements is required."},
-      {"Q", "Atomic number for Q  not found."},
-      {"Xx2", "Atomic number for Xx not found."},
-      {"Nq", "Atomic number for Nq not found."},  // a radical without a value
-      {"H2Jk", "Atomic number for Jk not found."},
+      {"co", "\"co\"" + kCapitals},
+      {"nacl", "\"nacl\"" + kCapitals},
+      {"Q", "\"Q\" is not an element symbol."},
+      {"Xx2", "\"Xx\" in Xx2 is not an element symbol."},
+      {"Nq", "\"Nq\" is not an element symbol."},  // a radical without a value
+      {"H2Jk", "\"Jk\" in H2Jk is not an element symbol."},
+      // A third small letter never overwrites the second: no symbol is read from a word.
+      {"Cuu", "\"Cuu\"" + kLetters},
+      {"Sodium", "\"Sodium\"" + kLetters},
+      {"Glucose", "\"Glucose\"" + kLetters},
+      {"Hello", "\"Hello\"" + kLetters},
+      {"Water", "\"Water\"" + kLetters},
+      {"Nacl", "\"Nacl\"" + kLetters},
+      {"Boc", "\"Boc\"" + kLetters},
+      {"H2Oo", "\"Oo\" in H2Oo is not an element symbol."},
+      {"NaClo", "\"Clo\" in NaClo" + kLetters},
+      // Small letters after a radical are no part of it.
+      {"Acetone", "\"etone\" in Acetone" + kCapitals},
+      {"Methanol", "\"thanol\" in Methanol" + kCapitals},
+      {"Buffer", "\"Buffer\"" + kLetters},
   };
   for (const Row& row : rows) {
     s.engine.EvalError.clear();
@@ -157,8 +175,8 @@ TEST_F(ElementLookupTest, RadicalsThatExpandIntoThemselvesFail) {
       {"H2Qb", "radical Qb expands into itself"},
       {"Xq", "radical Xq expands into itself"},
       {"Yq", "radical Yq expands into itself"},
-      // Unbalanced parentheses hide the nesting; the number of expansions still ends it.
-      {"Uq", "too many radical expansions in one formula"},
+      // Unbalanced parentheses hide the nesting; the empty group they leave ends it.
+      {"Uq", "\"()\" in Uq is empty"},
   };
   for (const Row& row : rows) {
     try {

@@ -164,8 +164,10 @@ TEST_F(FormulaParserTest, CodedValuesOutsideTheTablesFailCleanly) {
   } rows[] = {
       {"atomic number above 150", {kOpenMark, kElementMark, static_cast<char>(200), '\x01'}, true},
       {"element mark at the end", {kOpenMark, kElementMark}, true},
-      {"51 open levels", std::string(51, kOpenMark), true},
-      {"49 open levels", std::string(49, kOpenMark), false},
+      {"more open levels than the stack holds", std::string(kMaxFormulaLevel, kOpenMark), true},
+      {"as many open levels as it holds", std::string(kMaxFormulaLevel - 2, kOpenMark), false},
+      {"long count code at the end", {kOpenMark, kLongCountMark, '\x01'}, true},
+      {"long count code of an unused slot", {kOpenMark, kLongCountMark, '\x7f', '\x7f'}, true},
       {"codes without meaning", {kOpenMark, static_cast<char>(200), static_cast<char>(255)}, false},
       {"more closing than opening counts", std::string(20, '\x01'), false},
   };
@@ -192,20 +194,21 @@ std::string Nested(int depth, const std::string& core) {
 }
 
 TEST_F(FormulaParserTest, HostileFormulasEndCleanly) {
-  enum Outcome { kMass, kArithmetic, kIndex, kOverflow };
+  enum Outcome { kMass, kArithmetic, kIndex, kOverflow, kRefused };
   struct Row {
     const char* name;
     std::string formula;
     Outcome outcome;
     AtomCounts atoms;
   } rows[] = {
-      {"47 nested parentheses", Nested(47, "H"), kMass, {{"H", 1}}},
-      {"48 nested parentheses", Nested(48, "H"), kIndex, {}},
-      {"48 nested after a leading number", "2" + Nested(48, "H"), kMass, {{"H", 2}}},
-      {"1000 nested parentheses", Nested(1000, "H"), kIndex, {}},
-      {"100000 opening parentheses", std::string(100000, '('), kIndex, {}},
-      {"148 symbols", std::string(148, 'H'), kMass, {{"H", 148}}},
-      {"149 symbols", std::string(149, 'H'), kIndex, {}},
+      {"100 nested parentheses", Nested(100, "H"), kMass, {{"H", 1}}},
+      {"1000 nested parentheses", Nested(1000, "H"), kMass, {{"H", 1}}},
+      {"1000 nested after a leading number", "2" + Nested(1000, "H"), kMass, {{"H", 2}}},
+      {"1001 nested parentheses", Nested(1001, "H"), kRefused, {}},
+      {"100000 opening parentheses", std::string(100000, '('), kRefused, {}},
+      {"149 symbols", std::string(149, 'H'), kMass, {{"H", 149}}},
+      {"16000 symbols", std::string(16000, 'H'), kMass, {{"H", 16000}}},
+      {"20000 symbols", std::string(20000, 'H'), kRefused, {}},
       {"200 distinct counts",
        [] {
          std::string text;
@@ -213,10 +216,11 @@ TEST_F(FormulaParserTest, HostileFormulasEndCleanly) {
            text += "H" + std::to_string(i);
          return text;
        }(),
-       kIndex,
-       {}},
-      {"200000 empty parentheses", Repeat("()", 200000), kMass, {}},
-      {"a million lower-case letters", "He" + std::string(1000000, 'e'), kMass, {{"He", 1}}},
+       kMass,
+       {{"H", 200 * 201 / 2}}},
+      {"empty parentheses", "Ca()", kRefused, {}},
+      {"200000 empty parentheses", Repeat("()", 200000), kRefused, {}},
+      {"a million lower-case letters", "He" + std::string(1000000, 'e'), kRefused, {}},
       {"a million blanks", "H" + std::string(1000000, ' ') + "O", kMass, {{"H", 1}, {"O", 1}}},
       {"a count of a million digits", "H" + std::string(1000000, '9'), kOverflow, {}},
       {"10000 components", Repeat("H2O+", 10000), kMass, {{"H", 20000}, {"O", 10000}}},
@@ -240,10 +244,14 @@ TEST_F(FormulaParserTest, HostileFormulasEndCleanly) {
         ADD_FAILURE() << row.name << " did not fail";
       }
     } catch (const RunFailure& failure) {
-      FailureKind expected =
-          row.outcome == kOverflow ? FailureKind::Overflow : FailureKind::IndexOutOfRange;
-      EXPECT_TRUE(row.outcome == kIndex || row.outcome == kOverflow) << row.name;
+      FailureKind expected = row.outcome == kOverflow  ? FailureKind::Overflow
+                             : row.outcome == kRefused ? FailureKind::Calculation
+                                                       : FailureKind::IndexOutOfRange;
+      EXPECT_TRUE(row.outcome == kIndex || row.outcome == kOverflow || row.outcome == kRefused)
+          << row.name;
       EXPECT_EQ(failure.kind(), expected) << row.name;
+      // A refusal says why in words, and names its limit when one is reached.
+      if (row.outcome == kRefused) EXPECT_FALSE(s.engine.EvalError.empty()) << row.name;
     }
   }
 }

@@ -76,7 +76,9 @@ TEST_F(TermExpansionTest, TermsBecomeMemoryReferences) {
       {"contributed constant", "<MYC>*2", " (M1)*2", "Calc", {{"<MYC>", 42}}},
       {"contributed category with a prefix", "<KSPX>", " (M1)", "Calc", {{"<KSPX>", 7.5}}},
       {"constant holding a constant", "<TWOR>", " (2* (M1))", "Calc", {{"<R>", 8.314}}},
-      {"function of x", "<sq(x)>+1", " (X^2)+1", "Form", {}},
+      // The kind follows the text that the constants leave: a function of x is arithmetic.
+      {"function of x", "<sq(x)>+1", " (X^2)+1", "Calc", {}},
+      {"function of x alone", "<SQ(X)>", " (X^2)", "Calc", {}},
       {"formula constant", "<GLU>", " (C6H12O6)", "Form", {}},
       {"molar mass", "MW(H2O)*2", "M 1    *2", "Calc", {{"MW(H2O)", h2o}}},
       {"mw in lower case", "mw(NaCl)", "M 1     ", "Calc", {{"MW(NaCl)", nacl}}},
@@ -101,6 +103,16 @@ TEST_F(TermExpansionTest, TermsBecomeMemoryReferences) {
        "Calc",
        {{"wt%(cu,CuSO4)", 100 * W("Cu") / cuso4}}},
       {"element not in the formula", "wt%(N,H2O)", "M 1      ", "Calc", {{"wt%(N,H2O)", 0}}},
+      {"wt% spelled in mixed case",
+       "Wt%(O,H2O)",
+       "M 1      ",
+       "Calc",
+       {{"wt%(O,H2O)", 100 * W("O") / h2o}}},
+      {"wt% spelled in other mixed case",
+       "2*wT%(O,H2O)",
+       "2*M 1      ",
+       "Calc",
+       {{"wt%(O,H2O)", 100 * W("O") / h2o}}},
       {"every element",
        "wt%(CuSO4)",
        "M 0      ",
@@ -217,7 +229,7 @@ TEST_F(TermExpansionTest, BadTermsFail) {
   struct Row {
     std::string text;
     FailureKind kind;
-    const char* message;
+    std::string message;
   } rows[] = {
       {"MW(H2O", FailureKind::Calculation, "unclosed parentheses"},
       {"2*wt%(O,H2O", FailureKind::Calculation, "unclosed parentheses"},
@@ -234,10 +246,29 @@ TEST_F(TermExpansionTest, BadTermsFail) {
        "wt%(Cux,CuSO4): expected an element symbol, a comma and a formula"},
       {"mol%(,CO2)", FailureKind::Calculation,
        "mol%(,CO2): expected an element symbol, a comma and a formula"},
-      {"MW(Xx)", FailureKind::Calculation, "Atomic number for Xx not found."},
+      {"MW(Xx)", FailureKind::Calculation, "\"Xx\" is not an element symbol."},
       {"wt%(O,0H2O)", FailureKind::DivisionByZero, ""},
-      {"MW(" + std::string(60, '(') + "H" + std::string(60, ')') + ")",
-       FailureKind::IndexOutOfRange, ""},
+      {"MW(" + std::string(1001, '(') + "H" + std::string(1001, ')') + ")",
+       FailureKind::Calculation,
+       std::string(57, '(') + "... nests parentheses more than 1000 deep"},
+      // An element that is not in the formula has 0 %, a symbol that is no element none.
+      {"wt%(Xx,H2O)", FailureKind::Calculation, "wt%(Xx,H2O): \"Xx\" is not an element symbol"},
+      {"mol%(X,H2O)", FailureKind::Calculation, "mol%(X,H2O): \"X\" is not an element symbol"},
+      // The composition of all elements is several lines, no value for arithmetic.
+      {"wt%(CuSO4)*2", FailureKind::Calculation,
+       "wt%(CuSO4): the composition of all elements cannot be part of a calculation; write "
+       "wt%(Element,CuSO4) for one element"},
+      {"2+mol%(CuSO4)", FailureKind::Calculation,
+       "mol%(CuSO4): the composition of all elements cannot be part of a calculation; write "
+       "mol%(Element,CuSO4) for one element"},
+      // A term inside another would reach it as a memory reference: refused as typed.
+      {"wt%(O,MW(H2O))", FailureKind::Calculation,
+       "wt%(O,MW(H2O)): MW(H2O) cannot stand inside wt%(...); write the formula itself"},
+      {"MW(H2O+%(O,H2O))", FailureKind::Calculation,
+       "MW(H2O+%(O,H2O)): %(O,H2O) cannot stand inside MW(...); write the formula itself"},
+      {"MW(Ca(OH+H)2)", FailureKind::Calculation,
+       "\"+\" in Ca(OH+H)2 cannot stand inside parentheses: write mixtures and hydrates outside "
+       "them, as in NaCl+H2O or CuSO4.5H2O"},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(ExpandFailure(row.text, row.kind), row.message) << row.text;
