@@ -164,6 +164,13 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
       ++text.next;
     } else if (IsDigit(ch) || ch == '.') {
       if (ResolveSymbol(s, text) == -1) continue;
+      // A count belongs to the symbol or group before it; only a whole component may begin
+      // with one (its multiplier). After "(" it would count nothing.
+      if (!inNumber && f.ParenDepth > 1 &&
+          static_cast<unsigned char>(coded.back()) == static_cast<unsigned char>(kOpenMark)) {
+        FormulaError(s, FormulaPlace(std::string{'(', ch}, f.TypedFormula) +
+                            "cannot be read: a count follows an element symbol or \")\"");
+      }
       if (!inNumber) {
         TakeCountSlot(s);
         AppendCountCode(coded, f.CountTop);  // a whole number is one coded count
@@ -344,11 +351,27 @@ double FormulaMass(Session& s, std::string formula) {
   text.raw = std::move(formula) + ")1";
   double multiplier = 1;
   double total = 0;
+  // Every part of a mixture or hydrate holds an element: "2+Zn" or "H2O++NaCl" is no formula
+  // with a part of mass 0. (A text without any element at all is the caller's to refuse.)
+  bool mixture = false;
+  std::string emptyPart;
+  bool hasEmptyPart = false;
   while (HasRest(text) && s.calc.CalcKind != "Calc") {
+    const std::size_t start = text.next;
     if (EncodeComponent(s, text, multiplier) && s.calc.CalcKind != "Calc") {
+      mixture = mixture || HasRest(text);
+      if (mixture && !hasEmptyPart && text.coded.find(kElementMark) == std::string::npos) {
+        const std::size_t end = HasRest(text) ? text.next - 1 : text.raw.size() - 2;
+        emptyPart = text.raw.substr(std::min(start, end), end - std::min(start, end));
+        hasEmptyPart = true;
+      }
       total += CodedFormulaValue(s, text.coded) * multiplier;
     }
     multiplier = 1;
+  }
+  if (hasEmptyPart && s.calc.CalcKind != "Calc" && !f.FormulaElements.empty()) {
+    FormulaError(s, FormulaPlace(emptyPart.empty() ? "+" : emptyPart, f.TypedFormula) +
+                        "holds no element: every part of a mixture is a formula");
   }
   return total;
 }

@@ -110,7 +110,7 @@ const Row kRefused[] = {
     {"SO42- + H+ = HSO4-",
      "error: SO42-: write the charge after a caret, for example SO4^2- or Fe^3+ (a digit before a "
      "bare sign could be a count or the charge)."},
-    {"H2 + Xy = H2Xy", "error: Atomic number for Xy not found."},
+    {"H2 + Xy = H2Xy", "error: \"Xy\" is not an element symbol."},
     {"H2 + 2*O2 = H2O", "error: 2*O2 is not a molecular formula"},
 };
 

@@ -251,7 +251,9 @@ TEST_F(FormulaParserTest, HostileFormulasEndCleanly) {
           << row.name;
       EXPECT_EQ(failure.kind(), expected) << row.name;
       // A refusal says why in words, and names its limit when one is reached.
-      if (row.outcome == kRefused) EXPECT_FALSE(s.engine.EvalError.empty()) << row.name;
+      if (row.outcome == kRefused) {
+        EXPECT_FALSE(s.engine.EvalError.empty()) << row.name;
+      }
     }
   }
 }
