@@ -20,6 +20,7 @@
 #include "runtime/text_case.h"
 #include "runtime/typed_text.h"
 #include "session/session.h"
+#include "solver/root_search.h"
 #include "solver/simplex.h"
 
 namespace ostravel {
@@ -156,9 +157,13 @@ void EvaluatePiece(Session& s) {
   // Options such as ", X0=1" after the first comma belong to the solver, not to the equation.
   std::string equation = e.EvalText.substr(0, e.EvalText.find(','));
   if (equation.find('=') != std::string::npos && equation.back() != '=') {
+    CheckEquation(s, equation,
+                  TrimBlanks(s.calc.ResultLabel.substr(0, s.calc.ResultLabel.find(','))));
     e.EvalText = equation;
     e.EvalMode = "S";
     ShowSolver(s);
+    // A search that ends without a root is a failure of the calculation, never an answer.
+    RequireRoot(s);
   } else {
     e.XValue = LeadingNumber(s.window.txtX.Caption);
     e.EvalMode = "D";

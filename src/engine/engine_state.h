@@ -17,6 +17,12 @@ struct EngineState {
   double XValue = 0;           // value of X on entry; the result after a direct evaluation
   double FxAbs = 0;            // |result| after a solver evaluation, 0 after a direct one
   double SolverStep = 0;       // the solver's step, lowered by subtractions
+  // The size of the terms of the last evaluation, against which the solver judges whether
+  // |f(x)| is small: the largest magnitude among the operands of the additions and
+  // subtractions outside any parentheses (in solver mode: of each side, and the two sides
+  // themselves), and among the operands of every addition and subtraction.
+  double OuterTermScale = 0;
+  double InnerTermScale = 0;
 
   // Parser state.
   std::string ParseText;

@@ -194,6 +194,8 @@ void GetToken(Session& s) {
 void EvaluateExpression(Session& s) {
   EngineState& e = s.engine;
   e.EvalError.clear();
+  e.OuterTermScale = 0;
+  e.InnerTermScale = 0;
   std::string_view text = e.EvalText;
   text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
   e.OpTop = 2;

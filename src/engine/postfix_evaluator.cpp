@@ -141,6 +141,16 @@ bool ReadsOperand(int k) {
   }
 }
 
+// Records the size of the operands of an addition or subtraction. In solver mode each side
+// of the equation is wrapped in one pair of parentheses, which does not make its terms inner.
+void NoteTerms(EngineState& e, double size) {
+  e.InnerTermScale = std::fmax(e.InnerTermScale, size);
+  int open = 0;
+  for (int i = 1; i <= e.OpTop; ++i)
+    open += e.OpStack[static_cast<std::size_t>(i)] == kOpOpen;
+  if (open <= (e.EvalMode == "S" ? 1 : 0)) e.OuterTermScale = std::fmax(e.OuterTermScale, size);
+}
+
 }  // namespace
 
 void ApplyOperator(Session& s) {
@@ -154,6 +164,7 @@ void ApplyOperator(Session& s) {
   if (e.ValTop > 1 && IsBinary(k)) {
     double& a = ValSlot(e, e.ValTop - 1);
     const double b = ValSlot(e, e.ValTop);
+    if (k == kOpPlus || k == kOpMinus) NoteTerms(e, std::fmax(std::fabs(a), std::fabs(b)));
     a = Binary(s, k, a, b);
     --e.ValTop;
     if (k == kOpMinus && a != 0 && e.SolverStep > std::fabs(a)) {

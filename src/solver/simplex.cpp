@@ -11,13 +11,10 @@
 #include "runtime/conversions.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
+#include "solver/root_search.h"
 
 namespace ostravel {
 namespace {
-
-bool WithoutWindow(const Session& s) {
-  return s.flags.QuickSimplex || s.flags.Unattended;
-}
 
 // Evaluates the equation at XValue; the error lands in FxAbs.
 void Evaluate(Session& s) {
@@ -44,7 +41,8 @@ void Finish(Session& s) {
     e.XValue = v.SimplexXB;
     e.FxAbs = v.SimplexEB;
   }
-  if (!WithoutWindow(s) && (v.SimplexXA == v.SimplexXB || e.FxAbs == v.LastError || e.FxAbs == 0)) {
+  if (!SolverWithoutWindow(s) &&
+      (v.SimplexXA == v.SimplexXB || e.FxAbs == v.LastError || e.FxAbs == 0)) {
     v.window.FocusRequest = SimplexControl::cmd_save;
   }
   v.LastError = e.FxAbs;
@@ -90,6 +88,10 @@ void ShowProgress(Session& s) {
 }
 
 }  // namespace
+
+bool SolverWithoutWindow(const Session& s) {
+  return s.flags.QuickSimplex || s.flags.Unattended;
+}
 
 void RunSimplex(Session& s) {
   SolverState& v = s.solver;
@@ -147,12 +149,7 @@ void FrmSimplex_Load(Session& s) {
   }
   w.cmd_ok_Caption = "Go";
   Notify(s);
-  if (WithoutWindow(s)) {
-    for (int press = 0; press < kQuickPasses; ++press) {
-      cmd_ok_Click(s);
-      if (s.engine.FxAbs == 0) break;
-    }
-  }
+  if (SolverWithoutWindow(s)) SearchWithoutWindow(s);
 }
 
 void cmd_ok_Click(Session& s) {
@@ -178,12 +175,12 @@ void cmd_ok_Click(Session& s) {
   } catch (const RunFailure& failure) {
     // Without the window the failure ends the calculation in the driver. In the window it is
     // shown, and the next press starts afresh from the fields.
-    if (WithoutWindow(s)) throw;
+    if (SolverWithoutWindow(s)) throw;
     ShowEvalError(s, failure.kind());
     w.cmd_ok_Caption = "Go";
   }
   w.cmd_ok_Visible = true;
-  if (!WithoutWindow(s)) {
+  if (!SolverWithoutWindow(s)) {
     SimplexControl focused =
         w.FocusRequest != SimplexControl::None ? w.FocusRequest : w.ActiveControl;
     bool onButton = focused == SimplexControl::cmd_ok || focused == SimplexControl::cmd_save ||
@@ -200,6 +197,7 @@ void cmd_save_Click(Session& s) {
 
 void cmd_cancel_Click(Session& s) {
   s.engine.XValue = kNoValue;
+  s.solver.window.Cancelled = true;
   s.solver.window.CloseRequested = true;
   Notify(s);
 }

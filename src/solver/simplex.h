@@ -9,6 +9,8 @@ class Session;
 inline constexpr int kStepsPerPass = 20;
 inline constexpr int kQuickPasses = 3;
 
+// True when the solver runs without its window (quick or unattended use).
+bool SolverWithoutWindow(const Session& s);
 // Loads the window: start fields from the options after the first comma of the entry line
 // ("X0=", "DX="); in quick or unattended use runs up to three passes at once.
 void FrmSimplex_Load(Session& s);

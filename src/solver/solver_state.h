@@ -21,6 +21,7 @@ struct FrmSimplexModel {
   SimplexControl ActiveControl = SimplexControl::None;
   SimplexControl FocusRequest = SimplexControl::None;
   bool CloseRequested = false;  // Save or Cancel asked the window to close
+  bool Cancelled = false;       // the user gave up: no answer, and no failure either
 };
 
 struct SolverState {

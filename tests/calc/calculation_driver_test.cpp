@@ -100,6 +100,7 @@ TEST_F(Driver, EquationsAreSolvedWithTheirOptions) {
       {"x^2=9, X0=1", 3},
       {"x^2=2, X0=1", std::sqrt(2.0)},
       {"<R>*x=16.6289252363065, X0=1", 2},
+      {"x^3-2*x-5=0", 2.0945514815423265},
   };
   for (const auto& row : rows) {
     ResetMemories(s);
@@ -133,6 +134,17 @@ TEST_F(Driver, FailuresStopTheLineAndKeepEarlierResults) {
        "2*H2O: a formula inside a calculation is written MW(H2O)", 1},
       {"memory out of range", "2*M 1001", "Can't evaluate this expression: Subscript out of range",
        0},
+      {"equation without x", "1+1; 2=3", "there is no x in the equation 2=3", 1},
+      {"equation without a left side", "=5", "there is no x in the equation =5", 0},
+      {"solver options alone", "X0=1",
+       "there is no x in the equation X0=1 (the options X0= and DX= follow a comma: x^2=2, X0=1)",
+       0},
+      {"comma before the options forgotten", "x^2=2 X0=1",
+       "more than one \"=\" in the equation x^2=2 X0=1 (the options X0= and DX= follow a comma: "
+       "x^2=2, X0=1)",
+       0},
+      {"no real root", "x^2=-1; 3+3",
+       "no solution found near X0 = 0 (|f(x)| = 1.00 at x = -1.054E-8)", 0},
   };
   for (const auto& row : rows) {
     ResetMemories(s);

@@ -10,6 +10,7 @@
 #include "calc/calculation_driver.h"
 #include "runtime/failure.h"
 #include "session/session.h"
+#include "solver/root_search.h"
 #include "support/recording_platform.h"
 
 namespace ostravel {
@@ -88,13 +89,110 @@ TEST_F(SimplexTest, OptionsComeFromThePieceNotFromTheEntryLine) {
   EXPECT_EQ(s.solver.window.label_formula, "<R>*x=16.628, X0=1, DX=0.5");
 }
 
-TEST_F(SimplexTest, NoRealRootEndsWithinSixtyStepsAndReportsItsError) {
+TEST_F(SimplexTest, FurtherStartingPointsFindRootsTheFirstSearchMisses) {
+  const QuickRow rows[] = {
+      // From 0 the search settles in the local minimum of |f| at -0.8165, where f = -3.9.
+      {"cubic from the default start", "x^3-2*x-5=0", "X^3-2*X-5=0", 2.0945514815423265, 1e-14},
+      // Every term vanishes with x: the search creeps towards 0, and 0 itself is the root.
+      {"root at zero from 1", "x=0, X0=1", "X=0", 0, 0},
+      {"double root at zero from 1", "x^2=0, X0=1", "X^2=0", 0, 0},
+      // Extra passes while |f| still falls reach the small root exactly.
+      {"small root", "x^2=1E-30", "X^2=1E-30", 1e-15, 1e-29},
+      // The start overflows EXP; other starting points do not.
+      {"failing start skipped", "EXP(x)=1, X0=1000", "EXP(X)=1", 0, 1e-12},
+  };
+  for (const auto& row : rows) {
+    Prepare(row.line, row.equation);
+    FrmSimplex_Load(s);
+    EXPECT_NEAR(s.engine.XValue, row.root, row.tolerance) << row.name;
+    EXPECT_NO_THROW(RequireRoot(s)) << row.name;
+  }
+  // The start field is the user's own again, for a message that names it.
   Prepare("x^2=-1, X0=3", "X^2=-1");
   FrmSimplex_Load(s);
-  // The smallest |x^2 + 1| is 1 at x = 0.
-  EXPECT_NEAR(s.engine.FxAbs, 1, 1e-3);
-  EXPECT_NEAR(s.engine.XValue, 0, 0.05);
-  EXPECT_LE(s.solver.SimplexSteps, kStepsPerPass);
+  EXPECT_EQ(s.solver.window.entry_x0, "3");
+}
+
+TEST_F(SimplexTest, AResultThatIsNoRootIsAFailure) {
+  const struct {
+    const char* name;
+    const char* line;
+    const char* equation;
+    const char* message;
+  } rows[] = {
+      {"no real root", "x^2=-1", "X^2=-1",
+       "no solution found near X0 = 0 (|f(x)| = 1.00 at x = -1.054E-8)"},
+      {"no real root from 3", "x^2=-1, X0=3", "X^2=-1",
+       "no solution found near X0 = 3 (|f(x)| = 1.00"},
+      // Near 1E16 adding 1 is lost in rounding, so x = x+1 "holds" there: not a root either.
+      {"contradiction", "x=x+1", "X=X+1", "no solution found near X0 = 0 (|f(x)| = 1.00"},
+      {"exponential never negative", "EXP(x)=-1", "EXP(X)=-1",
+       "no solution found near X0 = 0 (|f(x)| = 1.00"},
+      {"search runs away", "1/x=0", "1/X=0", "no solution found near X0 = 0 (the search ran away)"},
+      {"identity", "x-x=0", "X-X=0", "the equation does not depend on x near x = "},
+  };
+  for (const auto& row : rows) {
+    Prepare(row.line, row.equation);
+    FrmSimplex_Load(s);
+    EXPECT_THROW(RequireRoot(s), RunFailure) << row.name;
+    EXPECT_EQ(s.engine.EvalError.rfind(row.message, 0), 0u)
+        << row.name << ": " << s.engine.EvalError;
+  }
+}
+
+TEST_F(SimplexTest, RootsKeepTheirPrecision) {
+  // |f| at the answer is rounding-sized next to the equation's terms.
+  const struct {
+    const char* equation;
+    double root;
+  } rows[] = {
+      {"X^2=2", 1.4142135623730951},
+      {"X^2/(0.1-X)=1.8E-5", 0.0013326709730779737},
+      {"X*EXP(X)=5", 1.3267246652422002},
+      {"LOG(X)=2", 100},
+  };
+  for (const auto& row : rows) {
+    Prepare(row.equation, row.equation);
+    FrmSimplex_Load(s);
+    EXPECT_NEAR(s.engine.XValue, row.root, 4e-16 * std::fabs(row.root)) << row.equation;
+    EXPECT_TRUE(IsRootAt(s, s.engine.XValue)) << row.equation;
+  }
+}
+
+TEST_F(SimplexTest, EveryStartFailingReportsTheFirstFailure) {
+  // A negative base with a fractional exponent fails wherever the search starts.
+  Prepare("(x-x-1)^0.5=x", "(X-X-1)^0.5=X");
+  EXPECT_THROW(FrmSimplex_Load(s), RunFailure);
+  EXPECT_EQ(s.engine.EvalError, "exponentiation error");
+}
+
+TEST_F(SimplexTest, EquationsThatCannotBeSolvedAreRefused) {
+  const struct {
+    const char* equation;  // upper-cased, before the first comma
+    const char* typed;
+    const char* message;  // "" when accepted
+  } rows[] = {
+      {"2=3", "2=3", "there is no x in the equation 2=3"},
+      {"=5", "=5", "there is no x in the equation =5"},
+      {"X0=1", "X0=1",
+       "there is no x in the equation X0=1 (the options X0= and DX= follow a comma: x^2=2, X0=1)"},
+      {"EXP(2)=7", "EXP(2)=7", "there is no x in the equation EXP(2)=7"},
+      {"X^2=2 X0=1", "x^2=2 X0=1",
+       "more than one \"=\" in the equation x^2=2 X0=1 (the options X0= and DX= follow a comma: "
+       "x^2=2, X0=1)"},
+      {"X=1=2", "x=1=2", "more than one \"=\" in the equation x=1=2"},
+      {"EXP(X)=7", "exp(x)=7", ""},
+      {"2X=DX", "2x=dx", ""},
+  };
+  for (const auto& row : rows) {
+    s.engine.EvalError.clear();
+    if (*row.message == '\0') {
+      EXPECT_NO_THROW(CheckEquation(s, row.equation, row.typed)) << row.typed;
+    } else {
+      EXPECT_THROW(CheckEquation(s, row.equation, row.typed), RunFailure) << row.typed;
+    }
+    EXPECT_EQ(s.engine.EvalError, row.message) << row.typed;
+  }
 }
 
 TEST_F(SimplexTest, ExactRootStopsAfterTheFirstPass) {
@@ -208,11 +306,25 @@ TEST_F(SimplexTest, FailureInTheWindowIsShownAndResetsTheButton) {
   EXPECT_TRUE(s.solver.window.cmd_ok_Visible);
 }
 
-TEST_F(SimplexTest, FailureWithoutTheWindowReachesTheCaller) {
-  Prepare("EXP(x)=1, X0=1000", "EXP(X)=1");
-  s.flags.QuickSimplex = true;
-  EXPECT_THROW(FrmSimplex_Load(s), RunFailure);
-  EXPECT_TRUE(ui.messages.empty());
+TEST_F(SimplexTest, ANoRootAcceptedInTheWindowIsMarked) {
+  Prepare("x^2=2, X0=1", "X^2=2");
+  s.flags.QuickSimplex = false;
+  FrmSimplex_Load(s);
+  cmd_ok_Click(s);  // one pass leaves |f| at about 3E-5
+  cmd_save_Click(s);
+  EXPECT_NO_THROW(RequireRoot(s));
+  EXPECT_EQ(s.calc.ResultLabel.rfind("x^2=2, X0=1 ' not a root: |f(x)| = ", 0), 0u)
+      << s.calc.ResultLabel;
+  // A second pass reaches the root, which is stored under its own name.
+  Prepare("x^2=2, X0=1", "X^2=2");
+  FrmSimplex_Load(s);
+  cmd_ok_Click(s);
+  cmd_ok_Click(s);
+  EXPECT_NO_THROW(RequireRoot(s));
+  EXPECT_EQ(s.calc.ResultLabel, "x^2=2, X0=1");
+  // Cancel is the user's own choice: no answer and no failure.
+  cmd_cancel_Click(s);
+  EXPECT_NO_THROW(RequireRoot(s));
 }
 
 }  // namespace
