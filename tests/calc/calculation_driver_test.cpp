@@ -135,7 +135,7 @@ TEST_F(Driver, FailuresStopTheLineAndKeepEarlierResults) {
       {"memory out of range", "2*M 1001", "Can't evaluate this expression: Subscript out of range",
        0},
       {"equation without x", "1+1; 2=3", "there is no x in the equation 2=3", 1},
-      {"equation without a left side", "=5", "there is no x in the equation =5", 0},
+      {"equation without a left side", "=5", "=5: a number is missing before \"=\"", 0},
       {"solver options alone", "X0=1",
        "there is no x in the equation X0=1 (the options X0= and DX= follow a comma: x^2=2, X0=1)",
        0},
