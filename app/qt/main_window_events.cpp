@@ -32,7 +32,7 @@ void Dravik::ReadEntrySelection() {
 // loses the focus, so while it has none the model keeps what it held when the focus left.
 void Dravik::ReadEntryLine() {
   TextBoxModel& model = s_.window.entryline;
-  model.Text = FromQt(entryline_->text());
+  model.Text = EntryFromQt(entryline_->text());
   if (entryline_->hasFocus()) ReadEntrySelection();
   const int size = static_cast<int>(model.Text.size());
   model.SelStart = std::clamp(model.SelStart, 0, size);
@@ -68,7 +68,7 @@ bool Dravik::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::FocusOut) {
       // Before QLineEdit drops its selection.
       if (!s_.calc.Running) {
-        s_.window.entryline.Text = FromQt(entryline_->text());
+        s_.window.entryline.Text = EntryFromQt(entryline_->text());
         ReadEntrySelection();
       }
     }

@@ -99,7 +99,7 @@ void Dravik::Show(Control control) {
 
 void Dravik::ShowEntryLine() {
   const TextBoxModel& model = s_.window.entryline;
-  const QString text = ToQt(model.Text);
+  const QString text = TypedToQt(model.Text);
   if (entryline_->text() != text) entryline_->setText(text);
   const int size = static_cast<int>(text.size());
   const int start = std::clamp(model.SelStart, 0, size);

@@ -49,7 +49,7 @@ QWidget* QtPlatform::DialogParent() const {
 }
 
 void QtPlatform::MessageBox(const std::string& text, MessageIcon icon, const std::string& title) {
-  QMessageBox box(ToQtIcon(icon), ToQt(title), ToQt(text), QMessageBox::Ok, DialogParent());
+  QMessageBox box(ToQtIcon(icon), ToQt(title), TypedToQt(text), QMessageBox::Ok, DialogParent());
   box.setObjectName("MessageBox");
   box.exec();
 }

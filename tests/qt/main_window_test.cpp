@@ -177,6 +177,28 @@ TEST(MainWindowTest, MolarMassFromTheAtomicWeights) {
   EXPECT_EQ(f.Clipboard(), Formatted(f, 2 * 1.00794 + 15.9994));
 }
 
+TEST(MainWindowTest, TypedCharactersReachTheReadingAsTyped) {
+  WindowFixture f;
+  // Pasted text, since key clicks carry ASCII only.
+  auto paste = [&f](const char* utf8) {
+    auto* line = f.Find<QLineEdit>("entryline");
+    line->setFocus();
+    line->setText(QString::fromUtf8(utf8));
+    QTest::keyClick(line, Qt::Key_Return);
+  };
+  // Characters beyond Latin-1 are read for what they mean, not turned into "?".
+  paste("H\u2082O");
+  EXPECT_NEAR(f.s->memory.MemValues[f.s->memory.MemoryCount], 18.01528, 1e-4);
+  paste("7\u22123");
+  EXPECT_EQ(f.s->memory.MemValues[f.s->memory.MemoryCount], 4);
+  // A character that cannot be read is named in the message as it was typed.
+  f.answerer.Answer(QMessageBox::Ok);
+  paste("2*\u03b1");
+  ASSERT_EQ(f.answerer.Boxes().size(), 1u);
+  EXPECT_EQ(f.answerer.Boxes()[0].text,
+            QString::fromUtf8("2*\u03b1: the character \"\u03b1\" (U+03B1) cannot be read"));
+}
+
 TEST(MainWindowTest, OptionsToggleTwiceRestoreMarkAndFlag) {
   WindowFixture f;
   struct Row {
@@ -378,8 +400,7 @@ TEST(MainWindowTest, UpAndDownBrowseTheLinesOfThisSession) {
 TEST(MainWindowTest, TheKeyListNamesItsCategoryAndShowsLongLinesInFull) {
   std::string database = kTestDatabase;
   const std::string after = "[Constants-Physical]\r\n";
-  database.insert(database.find(after) + after.size(),
-                  "Long=1|" + std::string(300, 'd') + "\r\n");
+  database.insert(database.find(after) + after.size(), "Long=1|" + std::string(300, 'd') + "\r\n");
   WindowFixture f(database);
   auto* label = f.Find<QLabel>("lblCategory");
   EXPECT_FALSE(label->isVisible());
