@@ -334,6 +334,12 @@ double FormulaMass(Session& s, std::string formula) {
   FormulaState& f = s.formula;
   f.TypedFormula = formula;
   SetPendingSymbol(f, ' ', ' ');
+  // The code of the hydrate mark, typed, is no hydrate mark: no formula holds that character.
+  if (formula.find(kHydrateMark) != std::string::npos) {
+    f.FormulaElements.clear();
+    s.calc.CalcKind = "Calc";
+    return 0;
+  }
   f.FormulaElements.clear();
   f.HasHydrateMark = formula.find("(.)") != std::string::npos;
   std::string_view first = formula;

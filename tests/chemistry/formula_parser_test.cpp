@@ -229,6 +229,7 @@ TEST_F(FormulaParserTest, HostileFormulasEndCleanly) {
       {"close mark typed", "(H)\x98", kArithmetic, {}},
       {"latin-1 letter", "Na\xe9", kArithmetic, {}},
       {"NUL inside", std::string("H\0O", 3), kArithmetic, {}},
+      {"hydrate mark code typed", "P\x01H2O", kArithmetic, {}},
       {"unbalanced closing", "H))))", kMass, {{"H", 1}}},
   };
   for (const Row& row : rows) {
