@@ -7,7 +7,7 @@ namespace ostravel {
 QIcon ProgramIcon() {
   QIcon icon;
   // The files are read only when a size is drawn.
-  for (int size : {16, 24, 32, 48, 64, 128, 256})
+  for (int size : kProgramIconSizes)
     icon.addFile(QStringLiteral(":/icons/ostravel-%1.png").arg(size), QSize(size, size));
   return icon;
 }

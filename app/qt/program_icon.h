@@ -6,6 +6,9 @@
 
 namespace ostravel {
 
+// The sizes built in: those of title bars and task switchers.
+inline constexpr int kProgramIconSizes[] = {16, 24, 32, 48, 64};
+
 QIcon ProgramIcon();
 
 }  // namespace ostravel

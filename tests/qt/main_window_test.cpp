@@ -451,7 +451,7 @@ TEST(MainWindowTest, TheWindowAndItsDialogsFitTheScreen) {
 
 TEST(MainWindowTest, TheWindowHasTheProgramIcon) {
   const QIcon icon = ProgramIcon();
-  for (int size : {16, 32, 48, 256}) {
+  for (int size : kProgramIconSizes) {
     const QPixmap pixmap = icon.pixmap(size, size);
     EXPECT_FALSE(pixmap.isNull()) << size;
     EXPECT_EQ(pixmap.width(), size);
