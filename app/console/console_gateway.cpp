@@ -57,7 +57,7 @@ int RunHeadlessGateway(const std::string& programFolder) {
   s.db.ProgramFolder = programFolder;
   Form_Load(s, "DDE");
 
-  LinkServer server(s);
+  LinkServer server(s, LinkServer::Pace::BackToBack);
   ui.observer = [&server](Control control) { server.OnControlChanged(control); };
   QString error;
   if (!server.Start(&error)) {

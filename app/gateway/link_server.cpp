@@ -31,7 +31,8 @@ bool SomeoneListens(const QString& path) {
 
 }  // namespace
 
-LinkServer::LinkServer(Session& s, QObject* parent) : QObject(parent), s_(s) {
+LinkServer::LinkServer(Session& s, Pace pace, QObject* parent)
+    : QObject(parent), s_(s), pace_(pace) {
   timer1_.setTimerType(Qt::PreciseTimer);
   timer1_.setSingleShot(true);  // every tick arms the next one through the model
   connect(&timer1_, &QTimer::timeout, this, [this] {
@@ -217,6 +218,10 @@ void LinkServer::PushChangedNotices() {
 void LinkServer::FollowTimer() {
   if (!s_.window.Timer1Enabled) {
     timer1_.stop();
+    return;
+  }
+  if (pace_ == Pace::BackToBack) {
+    timer1_.start(0);  // as soon as the events that wait have been handled
     return;
   }
   using namespace std::chrono;

@@ -25,7 +25,13 @@ class Session;
 
 class LinkServer : public QObject {
  public:
-  explicit LinkServer(Session& s, QObject* parent = nullptr);
+  // How Timer1 paces the queue. With a window, a tick every 10 ms leaves the window time to
+  // stay responsive between commands; without one there is nothing to keep responsive, and
+  // the commands are worked back to back (still one at a time, in arrival order, each after
+  // the channel's pending events).
+  enum class Pace { Tick, BackToBack };
+
+  explicit LinkServer(Session& s, Pace pace = Pace::Tick, QObject* parent = nullptr);
   ~LinkServer() override;
 
   // Opens the register folder (OSTRAVEL_REGISTER, else "register" in the program folder) and
@@ -60,6 +66,7 @@ class LinkServer : public QObject {
   void FollowTimer();
 
   Session& s_;
+  Pace pace_;
   std::unique_ptr<QLocalServer> server_;
   QString channelPath_;
   std::map<QLocalSocket*, Client> clients_;

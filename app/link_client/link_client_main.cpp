@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "gateway/channel_protocol.h"
@@ -44,10 +43,14 @@ bool IsFile(const std::string& path) {
 // holds the database, else the user's data folder.
 std::string ProgramFolder() {
   if (std::string home = Environment("OSTRAVEL_HOME"); !home.empty()) return home;
-  std::error_code error;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error && IsFile((self.parent_path() / "TOLVANE.INI").string()))
-    return self.parent_path().string();
+  // std::filesystem would double the size of this program, which starts once per request.
+  char self[4096];
+  const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length > 0) {
+    std::string folder(self, static_cast<std::size_t>(length));
+    folder.erase(folder.rfind('/') == std::string::npos ? 0 : folder.rfind('/'));
+    if (!folder.empty() && IsFile(folder + "/TOLVANE.INI")) return folder;
+  }
   if (std::string data = Environment("XDG_DATA_HOME"); !data.empty()) return data + "/ostravel";
   return Environment("HOME") + "/.local/share/ostravel";
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "calc/time_limit.h"
 #include "engine/engine.h"
 #include "engine/operators.h"
 #include "runtime/conversions.h"
@@ -235,7 +236,7 @@ void EvaluateExpression(Session& s) {
     } else {
       ReadOperator(s);
     }
-    s.ui.YieldToEvents();
+    YieldToEvents(s);  // also ends a run that outlasts its time limit
   }
 
   while (e.OpTop > 1) {

@@ -3,6 +3,7 @@
 // arithmetic would have raised; the operation's text is in EvalError by then.
 #include <cmath>
 
+#include "calc/time_limit.h"
 #include "engine/engine.h"
 #include "engine/operators.h"
 #include "runtime/conversions.h"
@@ -178,7 +179,7 @@ void ApplyOperator(Session& s) {
   }
 
   e.EvalError.clear();
-  s.ui.YieldToEvents();
+  YieldToEvents(s);  // also ends a run that outlasts its time limit
 }
 
 }  // namespace ostravel

@@ -14,10 +14,12 @@
 #include "calc/calculation_driver.h"
 #include "calc/memories.h"
 #include "calc/number_format.h"
+#include "calc/time_limit.h"
 #include "database/ini_access.h"
 #include "gateway/atomic_file.h"
 #include "gateway/contributions.h"
 #include "gateway/html_pages.h"
+#include "gateway/request_limits.h"
 #include "gateway/text_utils.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
@@ -84,6 +86,36 @@ void EnsureLinkLabels(Session& s, int count) {
     s.window.lnkWWW.resize(static_cast<std::size_t>(count) + 1);
     s.ui.Changed(Control::LinkLabels);
   }
+}
+
+// The calculations of a line as the driver runs them: the pieces between ";" before a
+// comment, blank ones left out.
+int CountCalculations(std::string_view line) {
+  line = line.substr(0, line.find('\''));
+  int count = 0;
+  for (std::size_t start = 0; start <= line.size();) {
+    const std::size_t end = std::min(line.find(';', start), line.size());
+    if (line.substr(start, end - start).find_first_not_of(' ') != std::string_view::npos) ++count;
+    start = end + 1;
+  }
+  return count;
+}
+
+// Runs the request's line, unless it holds more calculations than a request may.
+void RunWebCalculations(Session& s, const std::string& calc) {
+  s.calc.QuietMessages.clear();
+  if (const int count = CountCalculations(calc); count > limits::kCalculations) {
+    s.engine.EvalError = "This line holds " + std::to_string(count) +
+                         " calculations; the web calculator takes at most " +
+                         std::to_string(limits::kCalculations) +
+                         " in one line. Nothing was calculated.";
+    return;
+  }
+  const TimeLimit limit(s, limits::kCalculationTime,
+                        "The calculation took longer than the " +
+                            std::to_string(limits::kCalculationTime.count()) +
+                            " ms the web calculator allows and was stopped.");
+  DoCalculations(s);
 }
 
 // One memory line of the answer page: label, value input and name input.
@@ -255,7 +287,7 @@ void AnswerWebCalc(Session& s, const std::string& fields, const std::string& ans
   s.window.entryline.Text = calc;
   s.ui.Changed(Control::EntryLine);
   s.flags.QuietMode = true;
-  DoCalculations(s);
+  RunWebCalculations(s, calc);
   s.flags.QuietMode = false;
   s.flags.Unattended = false;
 

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "calc/calculation_driver.h"
+#include "calc/time_limit.h"
+#include "gateway/request_limits.h"
 #include "gateway_test_support.h"
 
 namespace ostravel::testing {
@@ -140,6 +143,29 @@ TEST_F(Requests, CalculationAnswerTable) {
        "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;"},
       {"HTTP inside data stays when percent-encoded", "CALC=%48TTP", "scalc", "HTTP"},
   };
+  std::string manyCalculations = "CALC=1";
+  for (int i = 2; i <= limits::kCalculations; ++i)
+    manyCalculations += "%3B" + std::to_string(i);
+  const std::string overLimit = manyCalculations + "%3B0";
+  struct LimitRow {
+    const char* name;
+    std::string query;
+    const char* field;
+    const char* expected;
+  };
+  const LimitRow limitRows[] = {
+      {"a line of as many calculations as allowed is calculated", manyCalculations, "x", "1000"},
+      {"one calculation more is refused and nothing calculated", overLimit, "err",
+       "Error: This line holds 1001 calculations; the web calculator takes at most 1000 in one "
+       "line. Nothing was calculated.<br>"},
+      {"a refused line leaves the memory lines as sent", overLimit + "&NM=1&M1=4", "nmem", "1"},
+      {"blank pieces and a comment do not count", manyCalculations + "%3B%3B %3B'%3B1%3B2", "err",
+       ""},
+  };
+  for (const LimitRow& row : limitRows) {
+    Run(std::string("7 POST /calc?ID=1&") + row.query + " HTTP/1.1");
+    EXPECT_EQ(Line(Answer(7), row.field), row.expected) << row.name;
+  }
   for (const Row& row : rows) {
     Run(std::string("7 POST /calc?ID=1&") + row.query + " HTTP/1.1");
     const std::string answer = Answer(7);
@@ -148,6 +174,19 @@ TEST_F(Requests, CalculationAnswerTable) {
     if (std::string(row.field) == "smem") value = value.substr(0, std::string(row.expected).size());
     EXPECT_EQ(value, row.expected) << row.name;
   }
+}
+
+TEST_F(Requests, TimeLimitStopsTheRunWithItsMessage) {
+  {
+    const TimeLimit passed(g.s, std::chrono::milliseconds(-1), "out of time");
+    g.s.window.entryline.Text = "2+3; 4+5";
+    DoCalculations(g.s);
+    EXPECT_EQ(g.s.engine.EvalError, "out of time");
+    EXPECT_EQ(g.s.memory.MemoryCount, 0);
+  }
+  DoCalculations(g.s);  // the limit ended with its scope
+  EXPECT_EQ(g.s.engine.EvalError, "");
+  EXPECT_EQ(g.s.memory.MemValues[g.s.memory.MemoryCount], 9);
 }
 
 TEST_F(Requests, ErrorTextIsEscaped) {

@@ -18,14 +18,18 @@ fi
 
 home=$(mktemp -d "${TMPDIR:-/tmp}/ostravel-webtest.XXXXXX")
 cp "$here"/fixture/* "$top"/data/*.ht_ "$top"/data/contribute.htm "$home"/
-port=$(node -e "const s=require('net').createServer().listen(0,'127.0.0.1',()=>{console.log(s.address().port);s.close()})")
+free_port() {
+  node -e "const s=require('net').createServer().listen(0,'127.0.0.1',()=>{console.log(s.address().port);s.close()})"
+}
+port=$(free_port)
 
 serve_pid=
+fixed_pid=
 cleanup() {
-  if [ -n "$serve_pid" ]; then
-    kill -TERM "$serve_pid" 2>/dev/null || true
-    wait "$serve_pid" 2>/dev/null || true
-  fi
+  for pid in $serve_pid $fixed_pid; do
+    kill -TERM "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
   rm -rf "$home"
 }
 trap cleanup EXIT
@@ -50,7 +54,25 @@ case $phase in
   contributions) node "$here/contributions.mjs" ;;
   load_and_faults) node "$here/load_and_faults.mjs" ;;
   load) node "$here/load_test.mjs" ;;
-  bench) node "$here/web_bench.mjs" ;;
+  bench)
+    # The yardstick beside it: the same lighttpd configuration running a CGI program that
+    # prints a fixed page, which measures the CGI hop itself.
+    fixed_state=$home/fixed-server
+    fixed_port=$(free_port)
+    mkdir -p "$fixed_state/www"
+    "$top/web/make-lighttpd-conf" "$fixed_state" 127.0.0.1 "$fixed_port" "$build/fixed_page_cgi" \
+      "$home" >"$fixed_state/lighttpd.conf"
+    "$(command -v lighttpd || echo /usr/sbin/lighttpd)" -D -f "$fixed_state/lighttpd.conf" &
+    fixed_pid=$!
+    for _ in $(seq 50); do
+      (exec 3<>"/dev/tcp/127.0.0.1/$fixed_port") 2>/dev/null && break
+      sleep 0.1
+    done
+    FIXED_URL=http://127.0.0.1:$fixed_port node "$here/web_bench.mjs"
+    kill -TERM "$fixed_pid"
+    wait "$fixed_pid" 2>/dev/null || true
+    fixed_pid=
+    ;;
   *) echo "unknown phase $phase" >&2; exit 2 ;;
 esac
 
