@@ -137,6 +137,18 @@ void Dravik::BuildControls() {
 }
 
 void Dravik::BuildMemoryMenu() {
+  memories_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(memories_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    QListWidgetItem* item = memories_->itemAt(at);
+    if (item == nullptr) return;
+    memories_->setCurrentItem(item);
+    MemoryMenu()->popup(memories_->viewport()->mapToGlobal(at));
+  });
+}
+
+// Made when first asked for, so that the window's start does not wait for it.
+QMenu* Dravik::MemoryMenu() {
+  if (memoryMenu_ != nullptr) return memoryMenu_;
   memoryMenu_ = new QMenu(this);
   memoryMenu_->setObjectName("memoryMenu");
   const struct {
@@ -157,13 +169,7 @@ void Dravik::BuildMemoryMenu() {
   // Ctrl+C on the list copies the value (shown here; the list's key handler does it).
   memoryMenu_->actions().front()->setShortcut(QKeySequence::Copy);
   memoryMenu_->actions().front()->setShortcutContext(Qt::WidgetShortcut);
-  memories_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(memories_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    QListWidgetItem* item = memories_->itemAt(at);
-    if (item == nullptr) return;
-    memories_->setCurrentItem(item);
-    memoryMenu_->popup(memories_->viewport()->mapToGlobal(at));
-  });
+  return memoryMenu_;
 }
 
 }  // namespace ostravel

@@ -77,6 +77,7 @@ class Dravik : public QMainWindow {
   // Enter and Space act as click and double click in the memory list and the key list.
   bool ListKey(QObject* watched, QKeyEvent* key);
   void BuildMemoryMenu();
+  QMenu* MemoryMenu();
 
   Session& s_;
   QtPlatform& ui_;

@@ -314,8 +314,11 @@ TEST(MainWindowTest, TheMemoryLineMenuCopiesAndRecalls) {
   f.RunLine("MW(H2O)");
   f.RunLine("1+1");
   auto* memories = f.Find<QListWidget>("memories");
+  emit memories->customContextMenuRequested(memories->visualItemRect(memories->item(0)).center());
   auto* menu = f.window->findChild<QMenu*>("memoryMenu");
   ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->isVisible());
+  menu->hide();
   QStringList captions;
   for (QAction* action : menu->actions())
     captions.append(action->text());
