@@ -9,6 +9,7 @@
 #include "chemistry/option_switches.h"
 #include "database/database_editor.h"
 #include "database/key_lists.h"
+#include "qt/balance_dialog.h"
 #include "qt/latin1.h"
 #include "qt/main_window.h"
 #include "session/session.h"
@@ -39,6 +40,8 @@ void Dravik::BuildMenus() {
           [this] { RunHandler([this] { ResetMemories(s_); }); });
   connect(AddItem(mnuFile, "mnuModify", "&Modify Database"), &QAction::triggered, this,
           [this] { RunHandler([this] { mnuModify_Click(s_); }); });
+  connect(AddItem(mnuFile, "mnuBalance", "&Balance Equation..."), &QAction::triggered, this,
+          [this] { RunHandler([this] { BalanceDialog(s_, this).exec(); }); });
   mnuFile->addSeparator();
   QAction* exit = AddItem(mnuFile, "mnuExit", "E&xit");
   exit->setShortcut(QKeySequence::Quit);

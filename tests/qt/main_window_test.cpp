@@ -46,7 +46,7 @@ TEST(MainWindowTest, ShowsItsCaptionControlsAndMenus) {
   QStringList file;
   for (QAction* action : f.Action("mnuFile")->menu()->actions())
     if (!action->isSeparator()) file.append(action->text());
-  EXPECT_EQ(file, (QStringList{"&Reset", "&Modify Database", "E&xit"}));
+  EXPECT_EQ(file, (QStringList{"&Reset", "&Modify Database", "&Balance Equation...", "E&xit"}));
   EXPECT_EQ(f.Action("optQuick")->text(), "&Quick Simplex");
   EXPECT_EQ(f.Action("optCodes")->text(), "&Constants as Abbreviations");
   EXPECT_EQ(f.Action("optRadicals")->text(), "&Expand Radical such as 'Ac'");
