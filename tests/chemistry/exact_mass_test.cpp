@@ -8,6 +8,7 @@
 #include "chemistry/exact_mass.h"
 #include "chemistry/formula_composition.h"
 #include "chemistry/isotope_table.h"
+#include "chemistry/mass_report.h"
 #include "chemistry_fixture.h"
 #include "database/isotope_data.h"
 #include "runtime/failure.h"
@@ -136,6 +137,34 @@ TEST_F(ExactMassTest, MolarMassUncertaintyAndTheElementsThatDominateIt) {
   ASSERT_EQ(tc.WithoutStandardWeight.size(), 1u);
   EXPECT_EQ(AtomName(s, tc.WithoutStandardWeight[0]), "Tc");
   EXPECT_NEAR(tc.Uncertainty, 0.002, 1e-12);
+}
+
+TEST_F(ExactMassTest, MassReportLines) {
+  struct Row {
+    const char* formula;
+    const char* text;
+  };
+  const Row rows[] = {
+      {"H2O",
+       "molar mass: 18.0150 \xB1 0.0011 g/mol (uncertainty mostly from O 86 %, H 14 %)\n"
+       "monoisotopic mass: 18.010565 u\nnominal mass: 18 u"},
+      {"SO4^2-",
+       "molar mass: 96.057 \xB1 0.020 g/mol (uncertainty mostly from S 96 %, O 4 %)\n"
+       "monoisotopic mass: 95.952827 u\nnominal mass: 96 u\nm/z: 47.976413 u (charge 2-)"},
+      {"TcO4^-",
+       "molar mass: 160.997 \xB1 0.004 g/mol (uncertainty mostly from O 100 %); no standard "
+       "atomic weight for Tc\n"
+       "monoisotopic mass: not available: Tc has no isotope found in nature; write the isotope "
+       "you mean, for example ^97Tc.\n"
+       "nominal mass: not available: Tc has no isotope found in nature; write the isotope you "
+       "mean, for example ^97Tc.\n"
+       "m/z: not available: Tc has no isotope found in nature; write the isotope you mean, for "
+       "example ^97Tc."},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(MassReportText(s, row.formula), row.text);
+    EXPECT_EQ(s.engine.EvalError, "");
+  }
 }
 
 TEST(ValueWithUncertaintyTest, RoundsBothToTheUncertaintysPlace) {
