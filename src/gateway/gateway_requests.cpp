@@ -15,6 +15,7 @@
 #include "calc/memories.h"
 #include "calc/number_format.h"
 #include "calc/time_limit.h"
+#include "chemistry/reaction_equation.h"
 #include "database/ini_access.h"
 #include "gateway/atomic_file.h"
 #include "gateway/contributions.h"
@@ -283,13 +284,26 @@ void AnswerWebCalc(Session& s, const std::string& fields, const std::string& ans
   const int requested = s.format.SigDigits;
   s.calc.RunSigDigits = s.format.SigDigits;
 
-  s.flags.Unattended = true;
-  s.window.entryline.Text = calc;
-  s.ui.Changed(Control::EntryLine);
-  s.flags.QuietMode = true;
-  RunWebCalculations(s, calc);
-  s.flags.QuietMode = false;
-  s.flags.Unattended = false;
+  // The button Balance sends BAL=1: the equation in EQ is balanced instead of the line being
+  // calculated, and the memory lines of the request stay as they came.
+  const std::string equation = GetField(fields, "EQ");
+  std::string balanced;
+  if (GetField(fields, "BAL") == "1") {
+    e.EvalError.clear();
+    try {
+      balanced = BalanceEquation(s, equation);
+    } catch (const RunFailure& failure) {
+      if (e.EvalError.empty()) e.EvalError = failure.what();
+    }
+  } else {
+    s.flags.Unattended = true;
+    s.window.entryline.Text = calc;
+    s.ui.Changed(Control::EntryLine);
+    s.flags.QuietMode = true;
+    RunWebCalculations(s, calc);
+    s.flags.QuietMode = false;
+    s.flags.Unattended = false;
+  }
 
   s.format.SigDigits = s.calc.RunSigDigits;
   SetSigFormat(s.format);
@@ -318,7 +332,14 @@ void AnswerWebCalc(Session& s, const std::string& fields, const std::string& ans
   if (e.FxAbs != 0) answer += kNul + "e= err = " + GeneralNumberText(e.FxAbs);
   answer += kNul + "nsig=" + std::to_string(s.format.SigDigits);
   answer += kNul + "nmem=" + std::to_string(m.MemoryCount);
-  answer += kNul + "smem=" + smem + kNul;
+  answer += kNul + "smem=" + smem;
+  answer += kNul + "seq=" + HtmlText(equation);
+  if (!balanced.empty()) {
+    std::string lines = HtmlText(balanced);
+    ReplaceAll(lines, "\n", "<br>");
+    answer += kNul + "sbal=" + lines;
+  }
+  answer += kNul;
   const std::string page = ReadTemplate(s.ui, s.db.ProgramFolder + "/tolvane.ht_", answer) + kCrLf;
   WriteFileAtomically(answerFile, page);
 }

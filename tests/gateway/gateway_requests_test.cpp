@@ -19,7 +19,7 @@ namespace {
 // Every field of the answer on a line of its own, so that a test can read them back.
 const char* const kAnswerTemplate =
     "scalc=%%scalc%%\r\nerr=%%err%%\r\nx=%%x%%\r\ne=%%e%%\r\nnsig=%%nsig%%\r\n"
-    "nmem=%%nmem%%\r\nsmem=%%smem%%\r\n";
+    "nmem=%%nmem%%\r\nsmem=%%smem%%\r\nseq=%%seq%%\r\nsbal=%%sbal%%\r\n";
 
 class Requests : public ::testing::Test {
  protected:
@@ -142,6 +142,13 @@ TEST_F(Requests, CalculationAnswerTable) {
       {"script in CALC is written as text", "CALC=%3Cscript%3Ealert(%22x%22)%3C/script%3E", "scalc",
        "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;"},
       {"HTTP inside data stays when percent-encoded", "CALC=%48TTP", "scalc", "HTTP"},
+      {"Balance balances the equation", "CALC=M1*2&EQ=H%20%3D%20H2&BAL=1", "sbal", "2 H = H2"},
+      {"Balance keeps the memory lines and calculates nothing",
+       "NM=1&M1=5&N1=five&CALC=M1*2&EQ=H%20%3D%20H2&BAL=1", "nmem", "1"},
+      {"the equation stays in its field", "CALC=&EQ=H%20%3D%20H2&BAL=1", "seq", "H = H2"},
+      {"an equation that cannot be balanced says why", "CALC=&EQ=H%20%3D%20He&BAL=1", "err",
+       "Error: The equation cannot be balanced: H occurs only on the left side.<br>"},
+      {"Calculate leaves the equation alone", "CALC=2&EQ=H%20%3D%20H2", "sbal", ""},
   };
   std::string manyCalculations = "CALC=1";
   for (int i = 2; i <= limits::kCalculations; ++i)
