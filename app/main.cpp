@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "console/console_balance.h"
 #include "console/console_session.h"
 #include "database/settings.h"
 #include "frontends/frontend_entry.h"
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
   const std::string commandLine = CommandLine(argc, argv);
   const std::string folder =
       ostravel::ResolveProgramFolder(ExecutableFolder(argv[0]), ostravel::DeliveredDataFolder());
+  // --balance answers on the console, with or without a display.
+  if (argc == 3 && std::string(argv[1]) == "--balance")
+    return ostravel::RunBalance(folder, argv[2]);
   if (HasDisplay()) return ostravel::RunWindowFrontEnd(argc, argv, folder, commandLine);
   if (commandLine == "DDE") return ostravel::RunGatewayFrontEnd(folder);
   return ostravel::RunConsole(folder, commandLine);
