@@ -49,7 +49,7 @@ async function calculate(owner, text) {
   const form = owner.locator('form[name="CALCFORM"]:visible');
   if (text !== undefined) await form.locator('input[name="CALC"]').fill(text);
   const answered = page.waitForResponse((r) => r.url().endsWith('/calc') && r.request().method() === 'POST');
-  await form.locator('button[type="submit"]').click();
+  await form.getByRole('button', { name: 'Calculate' }).click();
   const response = await answered;
   assert.equal(response.status(), 200);
   const frame = calcFrame();
@@ -96,6 +96,21 @@ await step('a second calculation uses M1 from the first', async () => {
   answer = await calculate(calcFrame(), 'M1*3');
   assert.equal(await answer.locator('#x').textContent(), '24.942');
   assert.equal(await answer.locator('input[name="NM"]').inputValue(), '3');
+});
+
+await step('Balance balances an equation and keeps the memory lines', async () => {
+  const form = calcFrame().locator('form[name="CALCFORM"]:visible');
+  await form.locator('input[name="EQ"]').fill('KMnO4 + HCl = KCl + MnCl2 + H2O + Cl2');
+  const answered = page.waitForResponse((r) => r.url().endsWith('/calc') && r.request().method() === 'POST');
+  await form.locator('input[name="EQ"]').press('Enter');
+  assert.equal((await answered).status(), 200);
+  const frame = calcFrame();
+  await frame.waitForLoadState('load');
+  await frame.locator('#balanced').waitFor();
+  assert.equal(await frame.locator('#balanced').textContent(),
+               '2 KMnO4 + 16 HCl = 2 KCl + 2 MnCl2 + 8 H2O + 5 Cl2');
+  assert.equal(await frame.locator('input[name="NM"]').inputValue(), '3');
+  assert.equal(await frame.locator('#result').isVisible(), false, 'no memory line shown as result');
 });
 
 await step('a prefixed constant is inserted with its prefix into the answer form', async () => {
