@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "qt/mass_tooltip.h"
 #include "window_fixture.h"
 
 namespace ostravel::testing {
@@ -55,6 +56,30 @@ TEST(BalanceWindowTest, BalancesExplainsAndCopies) {
     });
     f.Action("mnuBalance")->trigger();
     EXPECT_EQ(f.answerer.UnusedAnswers(), 0u);
+  }
+}
+
+TEST(MassToolTipTest, MolarMassesShowTheirUncertaintyOthersNothing) {
+  WindowFixture f("");
+  f.RunLine("H2O; 2+3");
+  struct Row {
+    const char* line;
+    const char* tip;  // "" for no tooltip
+  };
+  const Row rows[] = {
+      {"M1: 18.02\tMW(H2O)",
+       "MW(H2O)\nmolar mass: 18.0150 \xB1 0.0011 g/mol (uncertainty mostly from O 86 %, H 14 %)\n"
+       "monoisotopic mass: 18.010565 u\nnominal mass: 18 u"},
+      {"M1: 96.06\tmw(SO4^2-)",
+       "mw(SO4^2-)\nmolar mass: 96.057 \xB1 0.020 g/mol (uncertainty mostly from S 96 %, O 4 %)\n"
+       "monoisotopic mass: 95.952827 u\nnominal mass: 96 u\nm/z: 47.976413 u (charge 2-)"},
+      {"M2: 5\t2+3", ""},
+      {"M3: 5\tMW(2+3)", ""},
+      {"no tab", ""},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(MassToolTip(*f.s, row.line), QString::fromLatin1(row.tip)) << row.line;
+    EXPECT_EQ(f.s->engine.EvalError, "");
   }
 }
 
