@@ -56,7 +56,9 @@ void Dravik::RunHandler(const std::function<void()>& handler) {
 }
 
 bool Dravik::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == memories_->viewport() && event->type() == QEvent::ToolTip) {
+  // (Events of the entry line arrive while the window is still being built.)
+  if (memories_ != nullptr && watched == memories_->viewport() &&
+      event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);
     const int row = memories_->row(memories_->itemAt(help->pos()));
     const auto& items = s_.window.memories.Items;
