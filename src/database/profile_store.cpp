@@ -169,11 +169,11 @@ std::string ProfileStore::WriteProblem(const std::string& path) {
   }
   // The file is replaced by a new one, so its folder must take new files.
   const std::string folder = FolderOf(target);
+  const std::string cannot = target + " cannot be replaced: its folder " + folder + " ";
   if (::stat(folder.c_str(), &info) != 0)
-    return "the folder " + folder + " " +
-           (errno == ENOENT ? "does not exist" : "cannot be read (" + Reason(errno) + ")");
+    return cannot + (errno == ENOENT ? "does not exist" : "cannot be read (" + Reason(errno) + ")");
   if (std::string problem = AccessProblem(folder, info, W_OK | X_OK); !problem.empty())
-    return "the folder " + folder + " " + problem;
+    return cannot + problem;
   return {};
 }
 

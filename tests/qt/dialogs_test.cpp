@@ -410,8 +410,11 @@ TEST_F(EditorWindowTest, AFolderThatCannotBeWrittenIsShownReadOnly) {
   f.Action("mnuModify")->trigger();
   fs::permissions(f.dir.path(), fs::perms(0755));
   ASSERT_EQ(f.answerer.Boxes().size(), 1u);
-  EXPECT_TRUE(f.answerer.Boxes()[0].text.startsWith("The database cannot be changed: the folder " +
-                                                    QString::fromStdString(f.dir.path().string())));
+  const QString folder = QString::fromStdString(f.dir.path().string());
+  EXPECT_TRUE(f.answerer.Boxes()[0].text.startsWith("The database cannot be changed: " + folder +
+                                                    "/TOLVANE.INI cannot be replaced: its folder " +
+                                                    folder + " is marked read-only."))
+      << f.answerer.Boxes()[0].text.toStdString();
   EXPECT_EQ(f.answerer.Boxes()[0].icon, QMessageBox::Warning);
   EXPECT_EQ(f.dir.Read("TOLVANE.INI"), kTestDatabase);
 }
