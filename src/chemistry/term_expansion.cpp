@@ -5,6 +5,8 @@
 
 #include "calc/memories.h"
 #include "chemistry/element_lookup.h"
+#include "chemistry/exact_mass.h"
+#include "chemistry/formula_composition.h"
 #include "chemistry/formula_parser.h"
 #include "chemistry/ini_file_switch.h"
 #include "database/ini_access.h"
@@ -206,6 +208,24 @@ int MolarMassTerm(Session& s, const std::string& inner) {
   return m;
 }
 
+// EM( and MZ( terms: the monoisotopic mass of the formula, or its mass per charge, stored as
+// a memory line named after the term. Isotope labels and a charge at the end are read.
+int ExactMassTerm(Session& s, const std::string& inner, bool perCharge) {
+  CalcState& c = s.calc;
+  const std::string name = (perCharge ? "MZ(" : "EM(") + inner + ")";
+  int m = FindMemoryName(s, name);
+  if (m == 0) {
+    const Composition composition = FormulaComposition(s, inner);
+    const double mass =
+        perCharge ? MassToCharge(s, composition, inner) : MonoisotopicMass(s, composition);
+    StoreMemory(s, mass, name, true);
+    m = s.memory.MemoryCount;
+  }
+  c.CalcKind = "Calc";
+  c.ExpansionMark = s.memory.MemoryCount;
+  return m;
+}
+
 // True when the text holds nothing but the term head + inner + ")" (the head in any case).
 bool WholeText(std::string_view text, std::string_view head, std::string_view inner) {
   std::size_t first = text.find_first_not_of(' ');
@@ -261,7 +281,7 @@ int PercentTerm(Session& s, const std::string& inner, const std::string& prefix)
 }
 
 // The heads of the chemistry terms, upper case; "%(" also stands for WT%(.
-constexpr std::string_view kTermHeads[] = {"MW(", "MOL%(", "%("};
+constexpr std::string_view kTermHeads[] = {"MW(", "EM(", "MZ(", "MOL%(", "%("};
 
 // Where the next term head starts at or after from (npos when none) and how long it is.
 std::size_t FindTermHead(std::string_view text, std::size_t from, std::size_t& length) {
@@ -367,7 +387,15 @@ void ExpandTerms(Session& s) {
       break;
     }
   }
+  // EM( and MZ( in any case: the text is arithmetic around their values.
+  for (std::string_view head : {"EM(", "MZ("}) {
+    if (FindNoCase(c.CalcText, head, 0) != std::string::npos) c.CalcKind = "Calc";
+  }
   ReplaceTerms(s, "MW(", "", [&s](const std::string& inner) { return MolarMassTerm(s, inner); });
+  ReplaceTerms(s, "EM(", "",
+               [&s](const std::string& inner) { return ExactMassTerm(s, inner, false); });
+  ReplaceTerms(s, "MZ(", "",
+               [&s](const std::string& inner) { return ExactMassTerm(s, inner, true); });
   ExpandPercentages(s);
   c.ResultLabel = savedLabel;
 }

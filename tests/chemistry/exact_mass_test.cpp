@@ -139,6 +139,33 @@ TEST_F(ExactMassTest, MolarMassUncertaintyAndTheElementsThatDominateIt) {
   EXPECT_NEAR(tc.Uncertainty, 0.002, 1e-12);
 }
 
+TEST_F(ExactMassTest, EmAndMzTermsOfTheEntryLine) {
+  struct Row {
+    const char* text;
+    const char* name;  // of the memory line made
+    double value;
+  };
+  const Row rows[] = {
+      {"EM(C6H12O6)", "EM(C6H12O6)", 180.063388104},
+      {"em(SO4^2-)", "EM(SO4^2-)", 95.952826812},
+      {"MZ(C6H13O6^+)", "MZ(C6H13O6^+)", 181.070664557},
+      {"2*mz(SO4^2-)", "MZ(SO4^2-)", 47.976413406},
+      {"Mz(Fe(CN)6^4-)", "MZ(Fe(CN)6^4-)", 52.988893669},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    Expand(row.text);
+    EXPECT_EQ(s.calc.CalcKind, "Calc");
+    EXPECT_EQ(s.memory.MemNames[s.memory.MemoryCount], row.name);
+    EXPECT_NEAR(s.memory.MemValues[s.memory.MemoryCount], row.value, 1e-6);
+  }
+  EXPECT_THROW(Expand("MZ(H2O)"), RunFailure);
+  EXPECT_EQ(s.engine.EvalError,
+            "H2O has no charge, so it has no m/z; write the charge at its "
+            "end, for example H2O^+ or H2O^2-.");
+  EXPECT_THROW(Expand("EM(2*H2O)"), RunFailure);
+}
+
 TEST_F(ExactMassTest, MassReportLines) {
   struct Row {
     const char* formula;
