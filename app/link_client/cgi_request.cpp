@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "gateway/text_utils.h"
+
 namespace ostravel::link {
 namespace {
 
@@ -52,6 +54,7 @@ ReadResult ReadCgiRequest(CgiRequest& request, std::size_t maxBytes) {
   request.method = Environment("REQUEST_METHOD");
   request.path = Environment("SCRIPT_NAME");
   request.protocol = Environment("SERVER_PROTOCOL");
+  request.remoteAddress = Environment("REMOTE_ADDR");
   if (request.path.empty()) request.path = "/calc";
   if (request.protocol.rfind("HTTP/", 0) != 0) request.protocol = "HTTP/1.0";
   if (request.method == "GET" || request.method == "HEAD") {
@@ -77,10 +80,15 @@ std::string BuildCommand(const CgiRequest& request, int slot, const std::string&
   command += ' ';
   command += EncodeFormData(request.path.substr(0, request.path.find('?')));
   command += "?ID=" + id;
+  command += "&ADDR=" + EncodeFormData(request.remoteAddress);
   if (!request.data.empty()) command += "&" + EncodeFormData(request.data);
   command += ' ';
   command += request.protocol;
   return command;
+}
+
+bool IsChangeRequest(const std::string& command) {
+  return UrlDecode(command).find(std::string("\0MODIFY=", 8)) != std::string::npos;
 }
 
 }  // namespace ostravel::link

@@ -79,7 +79,8 @@ void Respond(int status, const char* reason, const std::string& body, bool withB
   std::printf(
       "Status: %d %s\r\nContent-Type: text/html; charset=ISO-8859-1\r\n"
       "Content-Length: %zu\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff\r\n"
-      "%s\r\n",
+      "Referrer-Policy: same-origin\r\nContent-Security-Policy: frame-ancestors 'self'\r\n"
+      "X-Frame-Options: SAMEORIGIN\r\n%s\r\n",
       status, reason, body.size(), extraHeaders);
   if (withBody) std::fwrite(body.data(), 1, body.size(), stdout);
   std::fflush(stdout);
@@ -148,6 +149,15 @@ int main() {
       return 0;
     case ReadResult::Ok:
       break;
+  }
+  // A change sent with GET would leave the password in the address bar, in the browser's
+  // history and in the web server's log.
+  if (request.method != "POST" && IsChangeRequest(BuildCommand(request, 0, "0"))) {
+    RespondError(405, "Method Not Allowed",
+                 "Changes to the database are accepted only as the contribution page sends them "
+                 "(with POST).",
+                 withBody, "Allow: POST\r\n");
+    return 0;
   }
 
   const std::string folder = RegisterFolder();

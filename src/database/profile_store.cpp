@@ -177,6 +177,14 @@ std::string ProfileStore::WriteProblem(const std::string& path) {
   return {};
 }
 
+void ProfileStore::KeepPrivate(const std::string& path) {
+  private_.insert(path);
+  struct stat info;
+  const std::string target = ResolveLinks(path);
+  if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 077) != 0)
+    ::chmod(target.c_str(), info.st_mode & 0700);
+}
+
 bool ProfileStore::Fail(std::string reason) {
   lastError_ = std::move(reason);
   return false;
@@ -228,7 +236,8 @@ bool ProfileStore::Edit(const std::string& path,
 
   struct stat old;
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  const mode_t mode = exists ? (old.st_mode & 07777) : 0666;
+  const bool owner = private_.contains(path);
+  const mode_t mode = owner ? 0600 : exists ? (old.st_mode & 07777) : 0666;
   std::string temporary;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -240,6 +249,7 @@ bool ProfileStore::Edit(const std::string& path,
   }
   Descriptor out(fd);
   if (!out.valid()) return Fail(folder + " takes no new file");
+  if (owner) ::fchmod(out.get(), mode);
   if (exists) {
     // The umask may have taken bits away; an owner other than us is kept where we may, and
     // else at least the group, so that a file shared by a group stays shared.

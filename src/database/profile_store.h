@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "database/profile_file.h"
 
@@ -18,6 +19,10 @@ class ProfileStore {
   // parsed file is kept and handed out again while the file's inode, size, modification time
   // and change time stay the same, so unchanged files are not parsed again.
   std::shared_ptr<const ProfileFile> Read(const std::string& path);
+
+  // Makes the file at path one that only its owner may read: every write replaces it with a
+  // file of mode 0600, and an existing file gets that mode now. For the accounts file.
+  void KeepPrivate(const std::string& path);
 
   // Write key=value into section (see ProfileFile::Set), delete a key, delete a section.
   // Each one takes the lock of the file (an advisory lock on "path.lock" beside it), reads the
@@ -62,7 +67,8 @@ class ProfileStore {
   bool Fail(std::string reason);
 
   std::unordered_map<std::string, Cached> cache_;
-  unsigned long long writes_ = 0;  // numbers the temporary files
+  std::unordered_set<std::string> private_;  // paths written with mode 0600
+  unsigned long long writes_ = 0;            // numbers the temporary files
   std::string lastError_;
 };
 

@@ -1,10 +1,12 @@
 #include "gateway/accounts.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 
 #include "database/ini_access.h"
 #include "gateway/passwords.h"
+#include "gateway/request_limits.h"
 #include "gateway/text_utils.h"
 #include "session/session.h"
 
@@ -20,6 +22,10 @@ constexpr const char* kUnusableAddress =
 // Characters that an e-mail address holds only in quotes, and "=", which would end the key.
 constexpr std::string_view kNotInAddresses = " ()<>[],;:\\\"=";
 constexpr const char* kNotStored = "Your password could not be stored. Please try again later.";
+constexpr const char* kNoEqualsHere =
+    "A password sent as \"old=new\" may not contain \"=\" itself. Please use the "
+    "contribution page, which sends the new password in a field of its own, or choose a "
+    "password without \"=\".";
 
 // Splits text at its first "="; without one, both parts are the whole text.
 void SplitAtEquals(const std::string& text, std::string& before, std::string& after) {
@@ -40,6 +46,19 @@ std::string CategoryName(std::string type) {
   return type;
 }
 
+// A field longer than the files and pages are made for.
+std::string LengthProblem(const ModifyRequest& r) {
+  const auto over = [](const std::string& text, std::size_t limit) { return text.size() > limit; };
+  if (over(r.address, limits::kAddress))
+    return "The email address may be at most " + std::to_string(limits::kAddress) +
+           " characters long.";
+  if (over(r.userName, limits::kUserName))
+    return "Your name may be at most " + std::to_string(limits::kUserName) + " characters long.";
+  if (over(r.password, limits::kPassword) || over(r.newPassword, limits::kPassword))
+    return "A password may be at most " + std::to_string(limits::kPassword) + " characters long.";
+  return {};
+}
+
 bool HasControlCharacter(std::string_view text) {
   for (char c : text) {
     if (static_cast<unsigned char>(c) < 32 || c == 127) return true;
@@ -51,16 +70,30 @@ bool HasControlCharacter(std::string_view text) {
 
 ModifyRequest ReadModifyRequest(const std::string& fields) {
   ModifyRequest r;
+  // The first field is the request line up to "?": slot, method, path.
+  const std::string_view line(fields.data(), std::min(fields.find('\0'), fields.size()));
+  if (const auto blank = line.find(' '); blank != std::string_view::npos) {
+    const auto method = line.substr(blank + 1);
+    r.method = std::string(method.substr(0, method.find(' ')));
+  }
   r.definitions = GetField(fields, "MODIFY");
   r.address = GetField(fields, "user");
   r.userName = GetField(fields, "name");
-  SplitAtEquals(GetField(fields, "pass"), r.password, r.newPassword);
+  const std::string pass = GetRawField(fields, "pass");
+  if (fields.find(kNul + "newpass=") != std::string::npos) {
+    r.password = pass;
+    r.newPassword = GetRawField(fields, "newpass");
+  } else {
+    SplitAtEquals(pass, r.password, r.newPassword);
+    r.passwordSplit = pass.find('=') != std::string::npos;
+  }
   if (r.newPassword.empty()) r.newPassword = r.password;
   SplitAtEquals(GetField(fields, "pre"), r.statedPrefix, r.newPrefix);
   if (r.statedPrefix == "none") r.statedPrefix.clear();
   if (r.newPrefix == "none") r.newPrefix.clear();
   r.category = CategoryName(GetField(fields, "type"));
   r.action = GetField(fields, "GO");
+  r.clientAddress = GetField(fields, "ADDR");
   return r;
 }
 
@@ -77,20 +110,43 @@ bool SignIn(Session& s, const ModifyRequest& r) {
     error = kUnusableAddress;
     return false;
   }
+  if (std::string tooLong = LengthProblem(r); !tooLong.empty()) {
+    error = std::move(tooLong);
+    return false;
+  }
+  SignInThrottle& throttle = s.gateway.SignIns;
+  const auto now = SignInThrottle::Clock::now();
+  if (std::string refusal = throttle.Refusal(r.address, r.clientAddress, now); !refusal.empty()) {
+    error = std::move(refusal);
+    return false;
+  }
 
-  s.db.IniFile = s.db.PermIniFile;
-  const std::string stored = IniGetEntry(s, "Permissions", "", r.address);
+  // Read whole: a password kept in plain text by an older version may hold "|".
+  const std::string* kept = s.db.Profiles.Read(s.db.PermIniFile)->Find("Permissions", r.address);
+  const std::string stored = kept == nullptr ? std::string() : *kept;
   bool store = true;  // a new account
+  if (stored.empty() && r.passwordSplit) {
+    // "a=b" would make an account with the password "b" that its owner never typed.
+    error = kNoEqualsHere;
+    return false;
+  }
   if (!stored.empty()) {
     const PasswordCheck check = CheckPassword(stored, r.password, s.gateway.PasswordHash);
     if (check == PasswordCheck::Wrong) {
+      throttle.Failed(r.address, r.clientAddress, now);
       error = "Invalid password for " + r.address;
       return false;
     }
+    throttle.Succeeded(r.address);
     store = check == PasswordCheck::RightRehash || r.newPassword != r.password;
+  }
+  if (r.passwordSplit && r.newPassword.find('=') != std::string::npos) {
+    error = kNoEqualsHere;
+    return false;
   }
   if (!store) return true;
   const std::string hash = HashPassword(r.newPassword, s.gateway.PasswordHash);
+  s.db.IniFile = s.db.PermIniFile;
   if (hash.empty() || !IniPutEntry(s, "Permissions", "", r.address, hash)) {
     error = kNotStored;
     return false;

@@ -194,6 +194,14 @@ void StoreDefinitions(Session& s, const ModifyRequest& r, Outcome& out) {
 }
 
 void CarryOut(Session& s, const ModifyRequest& r, Outcome& out) {
+  // A change sent with GET would leave the password in the address bar, in the browser's
+  // history and in the web server's log.
+  if (r.method != "POST") {
+    s.engine.EvalError =
+        "Changes are accepted only as the contribution page sends them (with POST). Nothing "
+        "was changed.";
+    return;
+  }
   if (r.action.empty()) {
     s.engine.EvalError = "Transmission difficulties. Try sending less data.";
     return;
@@ -243,6 +251,7 @@ std::string RecordTimestamp() {
 
 void HandleModifyRequest(Session& s, const std::string& fields, const std::string& answerFile) {
   MainFileAtEnd mainFileAtEnd(s);
+  s.db.Profiles.KeepPrivate(s.db.PermIniFile);  // addresses and password hashes
   s.window.lstKey.Visible = false;
   s.ui.Changed(Control::KeyList);
   const ModifyRequest request = ReadModifyRequest(fields);

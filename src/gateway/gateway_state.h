@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "gateway/sign_in_throttle.h"
+
 namespace ostravel {
 
 // Costs of the Argon2id hashes of the web accounts' passwords: libsodium's interactive costs
@@ -22,6 +24,7 @@ struct GatewayState {
   std::string RegisterFolder;
   bool LinkBusy = false;        // a tick is answering a command
   bool LinkQueueReset = false;  // the queue was emptied (slot 0) while a tick was at work
+  SignInThrottle SignIns;       // failed sign-ins of the web accounts, kept for the run
 };
 
 }  // namespace ostravel

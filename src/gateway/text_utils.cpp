@@ -131,7 +131,7 @@ void HtmlEscape(std::string& text) {
   ReplaceAll(text, ">", "&gt;");
 }
 
-std::string GetField(std::string_view list, std::string_view name) {
+std::string GetRawField(std::string_view list, std::string_view name) {
   // A field starts at the beginning of the list or after a NUL and never holds a NUL itself.
   for (std::size_t start = 0; start <= list.size();) {
     std::size_t end = list.find('\0', start);
@@ -139,11 +139,16 @@ std::string GetField(std::string_view list, std::string_view name) {
     std::string_view field = list.substr(start, end - start);
     if (field.size() > name.size() && field.substr(0, name.size()) == name &&
         field[name.size()] == '=') {
-      return std::string(TrimBlanks(field.substr(name.size() + 1)));
+      return std::string(field.substr(name.size() + 1));
     }
     start = end + 1;
   }
   return {};
+}
+
+std::string GetField(std::string_view list, std::string_view name) {
+  const std::string raw = GetRawField(list, name);
+  return std::string(TrimBlanks(raw));
 }
 
 std::string UrlDecode(std::string request) {

@@ -17,6 +17,8 @@ void ReplaceAll(std::string& text, std::string_view find, std::string_view repl)
 void HtmlEscape(std::string& text);
 // The trimmed value of the first field called name in a NUL-separated field list; "" if none.
 std::string GetField(std::string_view list, std::string_view name);
+// The same value exactly as sent, blanks at its ends included (a password is taken as typed).
+std::string GetRawField(std::string_view list, std::string_view name);
 // Turns a raw request into a NUL-separated field list.
 std::string UrlDecode(std::string request);
 // Puts the HTML-escaped value at every "%%" of a one-line pattern written with single quotes.

@@ -63,11 +63,16 @@ ContributionTest::~ContributionTest() {
 
 Answer ContributionTest::Send(const Request& r) {
   const std::string nul(1, '\0');
-  std::string fields = "9 POST /calc?";
+  std::string fields = "9 " + r.method + " /calc?";
+  fields += nul + "ID=1" + nul + "ADDR=" + r.clientAddress;
   fields += nul + "MODIFY=" + r.modify + nul + "user=" + r.user + nul + "name=" + r.name + nul +
             "pass=" + r.pass + nul + "type=" + r.type + nul + "pre=" + r.pre + nul + "GO=" + r.go +
             nul;
-  if (!r.pass.empty()) {
+  if (r.newpass) {
+    fields += "newpass=" + *r.newpass + nul;
+    if (!r.newpass->empty()) passwordsSent.insert(*r.newpass);
+    if (!r.pass.empty()) passwordsSent.insert(r.pass);
+  } else if (!r.pass.empty()) {
     const auto eq = r.pass.find('=');
     passwordsSent.insert(r.pass.substr(0, eq));
     if (eq != std::string::npos && eq + 1 < r.pass.size())

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +29,9 @@ struct Request {
   std::string type = "Mine";
   std::string pre = "MY";
   std::string go = kStore;
+  std::optional<std::string> newpass;  // the page's field of its own for a new password
+  std::string method = "POST";
+  std::string clientAddress = "192.0.2.7";  // put in by ostravel-link as "ADDR"
 };
 
 struct Answer {

@@ -39,7 +39,7 @@ TEST_F(HostileContributions, NeitherFilesNorPagesCanBeBroken) {
   Request markupAddress = With("K1=1");
   markupAddress.user = "<script>@example.org";
   Request markupPassword = With("K9=9");
-  markupPassword.pass = "<b>x</b>=<i>y</i>";
+  markupPassword.pass = "<b>x</b><i>y</i>";
   markupPassword.user = "mallory@example.org";
 
   const std::string fixed = "&user=alice%40example.org&name=Alice&pass=Apple-Pie-1&GO=Store";

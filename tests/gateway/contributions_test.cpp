@@ -1,6 +1,7 @@
 #include "gateway/contributions.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <regex>
@@ -9,6 +10,7 @@
 
 #include "contribution_fixture.h"
 #include "gateway/passwords.h"
+#include "gateway/sign_in_throttle.h"
 
 namespace ostravel::testing {
 namespace {
@@ -18,6 +20,14 @@ using Contributions = ContributionTest;
 const char* const kIncomplete =
     "Name/User/Password information is not complete. Make sure you use your full email "
     "address, with an '@' sign.";
+
+const char* const kOnlyPost =
+    "Changes are accepted only as the contribution page sends them (with POST). Nothing was "
+    "changed.";
+const char* const kNoEqualsHere =
+    "A password sent as &quot;old=new&quot; may not contain &quot;=&quot; itself. Please use "
+    "the contribution page, which sends the new password in a field of its own, or choose a "
+    "password without &quot;=&quot;.";
 
 // As the answer page shows it.
 const char* const kUnusableAddress =
@@ -104,6 +114,15 @@ TEST_F(Contributions, IncompleteOrUnusableSignInIsRefusedBeforeAnythingIsWritten
        kUnusableAddress},
       {"address with a blank", with([](Request& r) { r.user = "alice smith@example.org"; }),
        kUnusableAddress},
+      {"sent with GET", with([](Request& r) { r.method = "GET"; }), kOnlyPost},
+      {"sent with HEAD", with([](Request& r) { r.method = "HEAD"; }), kOnlyPost},
+      {"address longer than any e-mail address",
+       with([](Request& r) { r.user = std::string(250, 'a') + "@example.org"; }),
+       "The email address may be at most 254 characters long."},
+      {"name over its limit", with([](Request& r) { r.name = std::string(101, 'n'); }),
+       "Your name may be at most 100 characters long."},
+      {"password over its limit", with([](Request& r) { r.pass = std::string(257, 'p'); }),
+       "A password may be at most 256 characters long."},
   };
   for (const Row& row : rows) {
     const Answer a = Send(row.request);
@@ -183,27 +202,159 @@ TEST_F(Contributions, UnchangedPasswordIsNotHashedAgain) {
 }
 
 TEST_F(Contributions, LegacyPlainPasswordSignsInOnceAndIsUpgraded) {
+  struct Row {
+    const char* user;
+    const char* stored;  // kept in plain text by an older version
+    const char* wrong;
+  };
+  const Row rows[] = {
+      {"old@example.org", "Plain-Pass-9", "Plain-Pass-X"},
+      {"pipe@example.org", "Plain-|Pipe-9", "Plain-"},  // read whole, not cut at "|"
+      {"paren@example.org", "Plain- (9)", "Plain-(9)"},
+  };
+  std::string perm = "[Permissions]\r\n";
+  for (const Row& row : rows)
+    perm += std::string(row.user) + "=" + row.stored + "\r\n";
   dir.Write("TOLVANEP.INI",
-            "[Permissions]\r\nold@example.org=Plain-Pass-9\r\n"
-            "[old@example.org]\r\nOld:K9=1'Old Timer 2001-01-01 00:00:00\r\n");
-  Request r;
-  r.user = "old@example.org";
-  r.pass = "Plain-Pass-X";
-  r.go = kList;
-  EXPECT_EQ(Send(r).err, "Invalid password for old@example.org");
-  EXPECT_EQ(Value("TOLVANEP.INI", "Permissions", r.user), "Plain-Pass-9");
+            perm + "[old@example.org]\r\nOld:K9=1'Old Timer 2001-01-01 00:00:00\r\n");
+  for (const Row& row : rows) {
+    Request r;
+    r.user = row.user;
+    r.pass = row.wrong;
+    r.go = kList;
+    EXPECT_EQ(Send(r).err, std::string("Invalid password for ") + row.user);
+    EXPECT_EQ(Value("TOLVANEP.INI", "Permissions", r.user), row.stored);
 
-  r.pass = "Plain-Pass-9";
-  Answer a = Send(r);
-  EXPECT_EQ(a.err, "SUCCESS!");
-  EXPECT_EQ(a.mess,
+    r.pass = row.stored;
+    const Answer a = Send(r);
+    EXPECT_NE(a.err, std::string("Invalid password for ") + row.user) << row.stored;
+    const std::string hash = Value("TOLVANEP.INI", "Permissions", r.user);
+    EXPECT_EQ(CheckPassword(hash, row.stored, s.gateway.PasswordHash), PasswordCheck::Right)
+        << row.stored;
+    EXPECT_NE(Send(r).err, std::string("Invalid password for ") + row.user);
+    EXPECT_EQ(Value("TOLVANEP.INI", "Permissions", r.user), hash) << "signed in without a write";
+  }
+  Request old;
+  old.user = "old@example.org";
+  old.pass = "Plain-Pass-9";
+  old.go = kList;
+  EXPECT_EQ(Send(old).mess,
             "Contributions of old@example.org to date include:<p><pre>"
             "Old:K9=1'Old Timer 2001-01-01 00:00:00\r\n</pre>");
-  const std::string hash = Value("TOLVANEP.INI", "Permissions", r.user);
-  EXPECT_EQ(CheckPassword(hash, "Plain-Pass-9", s.gateway.PasswordHash), PasswordCheck::Right);
+}
 
-  EXPECT_EQ(Send(r).err, "SUCCESS!");
-  EXPECT_EQ(Value("TOLVANEP.INI", "Permissions", r.user), hash);
+TEST_F(Contributions, PasswordsAreTakenExactlyAsTyped) {
+  struct Step {
+    const char* name;
+    const char* user;
+    const char* pass;
+    std::optional<std::string> newpass;  // sent in a field of its own, as the page sends it
+    const char* err;
+    const char* right;  // the password that signs in afterwards ("" when no account)
+    const char* wrong;  // one that does not
+  };
+  const Step steps[] = {
+      {"'=' in a new password from the page", "eq1@example.org", "Pass=Word-1", "", "SUCCESS!",
+       "Pass=Word-1", "Word-1"},
+      {"'=' in a new password of the old form is refused", "eq2@example.org", "Pass=Word-2",
+       std::nullopt, kNoEqualsHere, "", ""},
+      {"blanks at both ends belong to the password", "blank@example.org", "  Blank-Pass-3 ", "",
+       "SUCCESS!", "  Blank-Pass-3 ", "Blank-Pass-3"},
+      {"sign-up for a change", "eq4@example.org", "Old-Pass-4", "", "SUCCESS!", "Old-Pass-4",
+       "Pass-4"},
+      {"the page changes to a password with '='", "eq4@example.org", "Old-Pass-4", "New=Pass-4",
+       "SUCCESS!", "New=Pass-4", "Old-Pass-4"},
+      {"the old form cannot change to a password with '='", "eq4@example.org",
+       "New=Pass-4=Newer=Pass-4", std::nullopt, "Invalid password for eq4@example.org",
+       "New=Pass-4", "New"},
+      {"sign-up of the old form", "eq5@example.org", "Old-Pass-5", std::nullopt, "SUCCESS!",
+       "Old-Pass-5", ""},
+      {"the old form refuses a new password with '='", "eq5@example.org", "Old-Pass-5=New=Pass-5",
+       std::nullopt, kNoEqualsHere, "Old-Pass-5", "New=Pass-5"},
+      {"the old form changes a password without '='", "eq5@example.org", "Old-Pass-5=New-Pass-5",
+       std::nullopt, "SUCCESS!", "New-Pass-5", "Old-Pass-5"},
+  };
+  for (const Step& step : steps) {
+    Request r;
+    r.go = kChange;
+    r.user = step.user;
+    r.pass = step.pass;
+    r.newpass = step.newpass;
+    EXPECT_EQ(Send(r).err, step.err) << step.name;
+    const std::string stored = Value("TOLVANEP.INI", "Permissions", step.user);
+    if (*step.right == '\0') {
+      EXPECT_EQ(stored, "(missing)") << step.name;
+      continue;
+    }
+    EXPECT_EQ(CheckPassword(stored, step.right, s.gateway.PasswordHash), PasswordCheck::Right)
+        << step.name;
+    if (*step.wrong != '\0') {
+      EXPECT_EQ(CheckPassword(stored, step.wrong, s.gateway.PasswordHash), PasswordCheck::Wrong)
+          << step.name;
+    }
+  }
+}
+
+TEST_F(Contributions, WrongPasswordsMustWaitBeforeTheyAreChecked) {
+  Request alice;
+  alice.go = kList;
+  ASSERT_NE(Send(alice).err, "Invalid password for alice@example.org");
+  Request guess = alice;
+  guess.pass = "Guess-Pass-0";
+  for (int i = 1; i <= SignInThrottle::kFreeAccountFailures; ++i) {
+    EXPECT_EQ(Send(guess).err, "Invalid password for alice@example.org") << i;
+  }
+  const std::string locked =
+      "Too many wrong passwords for alice@example.org. Please wait 30 seconds before you try "
+      "again.";
+  EXPECT_EQ(Send(guess).err, locked);
+  EXPECT_EQ(Send(alice).err, locked) << "the right password waits too";
+  Request fromElsewhere = alice;
+  fromElsewhere.clientAddress = "198.51.100.9";
+  EXPECT_EQ(Send(fromElsewhere).err, locked) << "the account waits whatever the address";
+
+  // The address: its failures on several accounts add up to its own, higher limit.
+  int failures = SignInThrottle::kFreeAccountFailures;
+  for (int account = 1; failures < SignInThrottle::kFreeAddressFailures; ++account) {
+    Request other;
+    other.user = "user" + std::to_string(account) + "@example.org";
+    other.pass = "Right-Pass-1";
+    other.go = kList;
+    Send(other);
+    other.pass = "Guess-Pass-1";
+    for (int i = 0; i < 4 && failures < SignInThrottle::kFreeAddressFailures; ++i, ++failures) {
+      EXPECT_EQ(Send(other).err, "Invalid password for " + other.user);
+    }
+  }
+  Request newcomer;
+  newcomer.user = "newcomer@example.org";
+  EXPECT_EQ(Send(newcomer).err,
+            "Too many wrong passwords from your network address. Please wait 30 seconds before "
+            "you try again.");
+  newcomer.clientAddress = "203.0.113.5";
+  EXPECT_EQ(Send(newcomer).err, "SUCCESS!");
+}
+
+TEST_F(Contributions, AccountsFileIsReadableByItsOwnerOnly) {
+  const auto mode = [this] {
+    struct stat info {};
+    EXPECT_EQ(::stat(dir.File("TOLVANEP.INI").c_str(), &info), 0);
+    return info.st_mode & 0777;
+  };
+  Request r;
+  r.go = kChange;
+  ASSERT_EQ(Send(r).err, "SUCCESS!");
+  EXPECT_EQ(mode(), 0600u) << "made by the first request";
+
+  ::chmod(dir.File("TOLVANEP.INI").c_str(), 0644);  // as an older version left it
+  r.go = kList;
+  Send(r);
+  EXPECT_EQ(mode(), 0600u) << "a request that writes nothing";
+  ::chmod(dir.File("TOLVANEP.INI").c_str(), 0644);
+  r.go = kChange;
+  r.newpass = "Next-Pass-2";
+  ASSERT_EQ(Send(r).err, "SUCCESS!");
+  EXPECT_EQ(mode(), 0600u) << "rewritten";
 }
 
 TEST_F(Contributions, DefinitionsAreStoredWithTheUsersRecord) {

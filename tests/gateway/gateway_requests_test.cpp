@@ -231,7 +231,7 @@ TEST_F(Requests, RequestsThatAreNoCalculationWriteNothing) {
 
 TEST_F(Requests, ChangeRequestWinsOverCalculationAndIsAnswered) {
   g.dir.Write("tolvanep.ht_", "err=%%err%%\r\n");
-  Run("6 GET /calc?MODIFY=a%3D1&user=x&CALC=1 HTTP/1.1");
+  Run("6 POST /calc?MODIFY=a%3D1&user=x&CALC=1 HTTP/1.1");
   EXPECT_EQ(Answer(6), "err=Transmission difficulties. Try sending less data.\r\n\r\n");
   EXPECT_NE(g.s.window.lnkWWW[6].find("linkr6.htm,0,"), std::string::npos);
 }

@@ -145,6 +145,10 @@ TEST(GetField, ReadsTheFirstTrimmedValue) {
   for (const auto& row : rows) {
     EXPECT_EQ(GetField(row.list, row.field), row.expected) << row.name;
   }
+  // The raw value keeps its blanks: a password is taken as typed.
+  EXPECT_EQ(GetRawField("ID=5\0pass= secret \0"s, "pass"), " secret ");
+  EXPECT_EQ(GetRawField("x=1\0x=2"s, "x"), "1");
+  EXPECT_EQ(GetRawField("pass\0"s, "pass"), "");
 }
 
 TEST(GetField, FindsAFieldAtTheEndOfAVeryLongList) {

@@ -17,7 +17,7 @@ if { [ "$phase" = end_to_end ] || [ "$phase" = contributions ]; } && [ ! -d "$no
 fi
 
 home=$(mktemp -d "${TMPDIR:-/tmp}/ostravel-webtest.XXXXXX")
-cp "$here"/fixture/* "$top"/data/*.ht_ "$top"/data/contribute.htm "$home"/
+cp "$here"/fixture/* "$top"/data/*.ht_ "$top"/data/contribute.htm "$top"/data/favicon.ico "$home"/
 free_port() {
   node -e "const s=require('net').createServer().listen(0,'127.0.0.1',()=>{console.log(s.address().port);s.close()})"
 }

@@ -1,10 +1,15 @@
 // Benchmark of the web version through lighttpd: the round trip of single requests one after
-// another (median and 99th percentile), then the sustained rate with 8 clients at once.
+// another; the sustained rate with 32 clients beside lighttpd's rate with a fixed-page CGI
+// program (FIXED_URL), with the ratio of the two; the gateway alone on its channel; a 1+1
+// while a request at each limit is worked; calculations during a password-guessing flood.
+// Exits 1 when a goal is missed: the ratio at least 0.6, the 1+1 within 1 s.
 import { post, answerX, percentile } from './web_client.mjs';
+import { sideBySide, limitProbe, guessingFlood } from './service_figures.mjs';
 
 const rounds = Number(process.env.BENCH_ROUNDS || 300);
-const sustained = Number(process.env.BENCH_REQUESTS || 1500);
-const clients = Number(process.env.BENCH_CLIENTS || 8);
+const sustained = Number(process.env.BENCH_REQUESTS || 1000);
+const clients = Number(process.env.BENCH_CLIENTS || 32);
+const problems = [];
 
 for (let i = 0; i < 20; i++) await post({ CALC: '1+1' });  // warm up
 
@@ -18,20 +23,8 @@ times.sort((a, b) => a - b);
 console.log(`round trip, ${rounds} sequential requests: median ${percentile(times, 0.5).toFixed(1)} ms, ` +
             `p99 ${percentile(times, 0.99).toFixed(1)} ms, min ${times[0].toFixed(1)} ms`);
 
-let next = 0;
-const started = process.hrtime.bigint();
-const worker = async () => {
-  while (next < sustained) {
-    const i = next++;
-    const r = await post({ NM: '1', M1: String(i), N1: 'n', CALC: 'M1+1', nsig: '0' });
-    if (r.status !== 200 || answerX(r.body) !== String(i + 1)) throw new Error(`bad answer ${i}`);
-  }
-};
-await Promise.all(Array.from({ length: clients }, worker));
-const seconds = Number(process.hrtime.bigint() - started) / 1e9;
-console.log(`sustained, ${sustained} requests from ${clients} clients: ${(sustained / seconds).toFixed(1)} requests/s ` +
-            `(${seconds.toFixed(1)} s)`);
-
+const figures = await sideBySide({ requests: sustained, clients, rounds: Number(process.env.BENCH_SIDE_ROUNDS || 7) });
+if (figures.ratio < 0.6) problems.push(`ratio ${figures.ratio.toFixed(2)} below 0.6`);
 // The gateway alone: commands straight on the channel, as fast as it takes them.
 {
   const net = await import('node:net');
@@ -57,3 +50,9 @@ console.log(`sustained, ${sustained} requests from ${clients} clients: ${(sustai
               `${((count - 1) / seconds).toFixed(1)} answers/s`);
   socket.destroy();
 }
+
+problems.push(...await limitProbe({ enforce: true }));
+problems.push(...await guessingFlood({ enforce: true }));
+for (const p of problems) console.log(`problem: ${p}`);
+console.log(problems.length === 0 ? 'every goal met' : `${problems.length} goals missed`);
+process.exit(problems.length === 0 ? 0 : 1);

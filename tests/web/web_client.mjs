@@ -3,14 +3,15 @@ import http from 'node:http';
 import net from 'node:net';
 
 export const base = process.env.BASE_URL;
-export const agent = new http.Agent({ keepAlive: true, maxSockets: 16 });
+export const agent = new http.Agent({ keepAlive: true, maxSockets: 64 });
 
-// One POST of the calculator form; resolves to { status, body, ms }.
-export function post(fields, { path = '/calc' } = {}) {
+// One POST of the calculator form (to another server with `server`); resolves to
+// { status, body, ms }.
+export function post(fields, { path = '/calc', server = base } = {}) {
   const body = new URLSearchParams(fields).toString();
   return new Promise((resolve, reject) => {
     const started = process.hrtime.bigint();
-    const request = http.request(base + path, {
+    const request = http.request(server + path, {
       method: 'POST', agent,
       headers: { 'Content-Type': 'application/x-www-form-urlencoded', 'Content-Length': Buffer.byteLength(body) },
     }, (response) => {
