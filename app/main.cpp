@@ -2,10 +2,13 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "console/command_line.h"
 #include "console/console_balance.h"
 #include "console/console_session.h"
 #include "database/settings.h"
@@ -13,16 +16,6 @@
 #include "frontends/install_paths.h"
 
 namespace {
-
-// The arguments as one text, as the command line of a single calculation.
-std::string CommandLine(int argc, char** argv) {
-  std::string text;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) text += ' ';
-    text += argv[i];
-  }
-  return text;
-}
 
 std::string ExecutableFolder(const char* argv0) {
   std::error_code error;
@@ -42,13 +35,30 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string commandLine = CommandLine(argc, argv);
+  using ostravel::CommandKind;
+  const ostravel::CommandLine command =
+      ostravel::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (command.Kind) {
+    case CommandKind::Help:
+      std::fputs(ostravel::UsageText().c_str(), stdout);
+      return 0;
+    case CommandKind::Version:
+      std::puts("Ostravel " OSTRAVEL_VERSION);
+      return 0;
+    case CommandKind::Refused:
+      std::fprintf(stderr, "ostravel: %s\nTry 'ostravel --help' for the options.\n",
+                   command.Text.c_str());
+      return 2;
+    default:
+      break;
+  }
   const std::string folder =
       ostravel::ResolveProgramFolder(ExecutableFolder(argv[0]), ostravel::DeliveredDataFolder());
-  // --balance answers on the console, with or without a display.
-  if (argc == 3 && std::string(argv[1]) == "--balance")
-    return ostravel::RunBalance(folder, argv[2]);
-  if (HasDisplay()) return ostravel::RunWindowFrontEnd(argc, argv, folder, commandLine);
-  if (commandLine == "DDE") return ostravel::RunGatewayFrontEnd(folder);
-  return ostravel::RunConsole(folder, commandLine);
+  // Explanations, balancing and JSON answer on the console, with a display too.
+  if (command.Kind == CommandKind::Explain) return ostravel::RunExplain(folder, command.Text);
+  if (command.Kind == CommandKind::Balance) return ostravel::RunBalance(folder, command.Text);
+  if (command.Kind == CommandKind::Json) return ostravel::RunJson(folder, command.Text);
+  if (HasDisplay()) return ostravel::RunWindowFrontEnd(argc, argv, folder, command.Text);
+  if (command.Text == "DDE") return ostravel::RunGatewayFrontEnd(folder);
+  return ostravel::RunConsole(folder, command.Text);
 }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "detached_process.h"
+#include "runtime/utf8_output.h"
 
 namespace ostravel {
 namespace {
@@ -11,8 +12,10 @@ bool IsTerminal(std::FILE* stream) {
   return isatty(fileno(stream)) == 1;
 }
 
+// Terminals and the programs that read ours take UTF-8.
 void WriteLine(std::FILE* stream, const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
+  const std::string utf8 = ToUtf8(text);
+  std::fwrite(utf8.data(), 1, utf8.size(), stream);
   std::fputc('\n', stream);
   std::fflush(stream);
 }
@@ -31,7 +34,11 @@ ConsolePlatform::ConsolePlatform(std::FILE* out, std::FILE* err, std::FILE* in)
     : out_(out), err_(err), in_(in) {}
 
 void ConsolePlatform::MessageBox(const std::string& text, MessageIcon icon, const std::string&) {
-  WriteLine(icon == MessageIcon::Exclamation ? err_ : out_, text);
+  if (icon == MessageIcon::Exclamation) {
+    WriteLine(err_, prefix_ + text);
+  } else {
+    WriteLine(out_, text);
+  }
 }
 
 bool ConsolePlatform::AskYesNo(const std::string& text, const std::string&) {

@@ -28,11 +28,15 @@ class ConsolePlatform : public Platform {
   void ShowModal(Dialog) override {}
   bool StartDetached(const std::string& commandLine) override;
 
+  // Text put before every error message, such as the number of the input line it is about.
+  void SetMessagePrefix(std::string prefix) { prefix_ = std::move(prefix); }
+
  private:
   std::FILE* out_;
   std::FILE* err_;
   std::FILE* in_;
   std::string clipboard_;
+  std::string prefix_;
 };
 
 // Reads all of a stream that is not a terminal ("" for a terminal), without its final line end.

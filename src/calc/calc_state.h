@@ -21,6 +21,7 @@ struct CalcState {
   bool TraceFlag = false;   // toggled by the "testing" directive
   std::string LogFileName;  // the trace file, "" when none is open
   bool Running = false;     // a line is being calculated; a second one must not start
+  int AnswerMemory = 0;     // the memory line holding the last piece's answer, 0 when none
   int RunErrors = 0;        // failures and unknown constants met by the current run
   // Messages of the pieces the current run dropped while QuietMode kept them out of message
   // boxes (an unknown constant): the web answer shows them as the console would.

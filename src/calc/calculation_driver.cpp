@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "calc/memories.h"
 #include "calc/number_format.h"
+#include "calc/trace_directive.h"
 #include "chemistry/arithmetic_reader.h"
 #include "chemistry/formula_parser.h"
 #include "chemistry/term_expansion.h"
@@ -28,14 +27,6 @@ namespace {
 
 const char* const kUnmatchedParentheses = "Unmatched parentheses ()";
 const char* const kUnmatchedBrackets = "Unmatched constant brackets <>";
-
-// The trace file of the "testing" directive: "mf.log" in the system's temporary folder.
-std::string DefaultLogFileName() {
-  std::error_code ignored;
-  auto folder = std::filesystem::temp_directory_path(ignored);
-  if (folder.empty()) folder = "/tmp";
-  return (folder / "mf.log").string();
-}
 
 void SetEntryLine(Session& s, std::string text) {
   s.window.entryline.Text = std::move(text);
@@ -109,21 +100,6 @@ void ApplyDigitDirective(Session& s, NumberFormat& saved) {
   SetEntryLine(s, line.substr(0, p));
 }
 
-// The "testing" directive switches the trace file on and off.
-void ToggleTrace(Session& s) {
-  SetEntryLine(s, "");
-  s.calc.TraceFlag = !s.calc.TraceFlag;
-  if (s.calc.TraceFlag) {
-    s.calc.LogFileName = s.ui.InputBox("Enter a log file name", "testing", DefaultLogFileName());
-    if (!s.calc.LogFileName.empty()) {
-      std::ofstream create(s.calc.LogFileName, std::ios::binary | std::ios::trunc);
-    }
-  } else {
-    s.ui.MessageBox("file " + s.calc.LogFileName + " closed", MessageIcon::None, kAppTitle);
-    s.calc.LogFileName.clear();
-  }
-}
-
 std::vector<std::string> SplitPieces(const std::string& line) {
   std::vector<std::string> pieces;
   std::size_t start = 0;
@@ -136,6 +112,16 @@ std::vector<std::string> SplitPieces(const std::string& line) {
     start = end + 1;
   }
   return pieces;
+}
+
+// The "testing" directive: a calculation of its own that is exactly "testing" (a comment or
+// a word that merely contains it, such as "retesting", is none).
+bool HoldsTraceDirective(const std::string& text) {
+  for (const std::string& line : SplitLines(text)) {
+    for (const std::string& piece : SplitPieces(line.substr(0, line.find('\''))))
+      if (piece == "testing") return true;
+  }
+  return false;
 }
 
 // The last listed result becomes what X stands for in the next calculation.
@@ -171,8 +157,10 @@ void EvaluatePiece(Session& s) {
   }
   const MemoryState& m = s.memory;
   if (e.XValue == kNoValue) return;
+  s.calc.AnswerMemory = s.calc.ExpansionMark;
   if (s.calc.ExpansionMark == 0 || e.XValue != m.MemValues[s.calc.ExpansionMark]) {
     StoreMemory(s, e.XValue, s.calc.ResultLabel, true);
+    s.calc.AnswerMemory = m.MemoryCount;
     s.window.txtE.Caption = GeneralNumberText(e.FxAbs);
     s.window.lblE.Visible = s.window.txtE.Visible = true;
   }
@@ -190,6 +178,7 @@ void RecallMemory(Session& s) {
   s.ui.Changed(Control::Memories);
   CopyToClipboard(s, FormatSig(s.format, m.MemValues[shown + 1]));
   ShowX(s, m.MemValues[shown + 1]);
+  s.calc.AnswerMemory = shown + 1;
 }
 
 // A piece taken for a formula: its molar mass. A text of formula letters that is no formula
@@ -212,6 +201,7 @@ void WeighPiece(Session& s) {
   if (mass != 0 && c.CalcKind == "Form") {
     StoreMolarMass(s, mass);
     ShowX(s, mass);
+    c.AnswerMemory = s.memory.MemoryCount;
   }
 }
 
@@ -234,6 +224,7 @@ void RunPiece(Session& s, const std::string& piece) {
   if (c.CalcKind == "Mem") RecallMemory(s);
   if (c.CalcKind == "Done" && s.memory.MemoryCount >= 1) {
     ShowX(s, s.memory.MemValues[s.memory.MemoryCount]);
+    c.AnswerMemory = s.memory.MemoryCount;
   }
 }
 
@@ -272,7 +263,7 @@ void RunLine(Session& s, NumberFormat& saved) {
   CheckBalance(s, c.ResultLabel, '<', '>', 1, kUnmatchedBrackets);
   s.engine.EvalError.clear();
 
-  if (c.ResultLabel.find("testing") != std::string::npos && !s.flags.QuietMode) {
+  if (!s.flags.QuietMode && HoldsTraceDirective(c.ResultLabel)) {
     ToggleTrace(s);
     return;
   }
@@ -296,6 +287,7 @@ void DoCalculations(Session& s) {
   }
   c.Running = true;
   c.RunErrors = 0;
+  c.AnswerMemory = 0;
   c.QuietMessages.clear();
   s.window.WaitCursor = true;
   s.window.CalculateEnabled = false;

@@ -21,10 +21,11 @@ StartResult Form_Load(Session& s, const std::string& commandLine) {
   s.window.Caption = std::string(kAppTitle) + " " + "4.0";
   s.ui.Changed(Control::Caption);
   LoadSettings(s);
+  ReportUnusableDatabase(s);
   LoadLists(s);
 
   StartResult result;
-  if (commandLine == "HTML") MakeHtmlPages(s);
+  if (commandLine == "HTML" && !MakeHtmlPages(s)) result.ExitCode = 1;
   if (commandLine == "" || commandLine == "DDE" || commandLine == "HTML") return result;
 
   // One calculation from the command line (or the clipboard), answered without the window.
@@ -34,7 +35,9 @@ StartResult Form_Load(Session& s, const std::string& commandLine) {
   s.ui.ClearClipboard();
   const int before = s.memory.MemoryCount;
   DoCalculations(s);
-  if (commandLine != "clipboard") {
+  // A run that failed has said why; a result shown after that would be a number it never
+  // computed.
+  if (commandLine != "clipboard" && s.calc.RunErrors == 0) {
     s.ui.MessageBox(GeneralNumberText(NewestResult(s, before)), MessageIcon::None, kAppTitle);
   }
   result.ShowWindow = false;

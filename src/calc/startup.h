@@ -9,7 +9,7 @@ class Session;
 
 struct StartResult {
   bool ShowWindow = true;  // false after a one-shot calculation: the program ends
-  int ExitCode = 0;        // 1 when the one-shot calculation failed
+  int ExitCode = 0;        // 1 when the one-shot calculation failed or a web page was not written
 };
 
 // The window's load: caption, settings and database, lists, then the mode of the command

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -99,7 +100,48 @@ double LeadingNumberOrZero(std::string_view text) {
   }
 }
 
+// The user's own data folder: $XDG_DATA_HOME/ostravel, by default ~/.local/share/ostravel.
+std::string UserDataFolder() {
+  std::string data = Environment("XDG_DATA_HOME");
+  if (data.empty() || data.front() != '/') data = HomeFolder() + "/.local/share";
+  return WithoutTrailingSlash(data) + "/ostravel";
+}
+
+// Where the database was looked for, by the rules of ResolveProgramFolder.
+std::string FoldersLookedIn() {
+  if (std::string home = Environment("OSTRAVEL_HOME"); !home.empty())
+    return "Ostravel looked in " + WithoutTrailingSlash(home) + ", the folder OSTRAVEL_HOME names.";
+  std::error_code error;
+  const std::string program = fs::read_symlink("/proc/self/exe", error).parent_path().string();
+  return "Ostravel looked in the folder of the program file (" + program + ") and then in " +
+         UserDataFolder() + ", which it fills from the delivered data.";
+}
+
+// Why the main database cannot be used; "" when it can.
+std::string MainDatabaseProblem(const Session& s) {
+  const std::string& path = s.db.MainIniFile;
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0)
+    return errno == ENOENT ? "is missing" : std::string("cannot be read: ") + std::strerror(errno);
+  if (S_ISDIR(info.st_mode)) return "is a folder, not a file";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::string("cannot be read: ") + std::strerror(errno);
+  if (s.elements.ElementSymbols.size() > 1) return {};
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) return "is empty";
+  return "holds no atomic weights (no [AtomicWeights] section): it is not Ostravel's database";
+}
+
 }  // namespace
+
+void ReportUnusableDatabase(Session& s) {
+  const std::string problem = MainDatabaseProblem(s);
+  if (problem.empty()) return;
+  s.ui.MessageBox("The database " + s.db.MainIniFile + " " + problem + ". " + FoldersLookedIn() +
+                      " Formulas, constants and examples need the database; plain arithmetic "
+                      "works without it.",
+                  MessageIcon::Exclamation, kAppTitle);
+}
 
 std::string ResolveProgramFolder(const std::string& executableFolder,
                                  const std::string& defaultsFolder) {
@@ -111,9 +153,7 @@ std::string ResolveProgramFolder(const std::string& executableFolder,
       ::stat((executableFolder + "/TOLVANE.INI").c_str(), &info) == 0) {
     return WithoutTrailingSlash(executableFolder);
   }
-  std::string data = Environment("XDG_DATA_HOME");
-  if (data.empty() || data.front() != '/') data = HomeFolder() + "/.local/share";
-  const std::string folder = WithoutTrailingSlash(data) + "/ostravel";
+  const std::string folder = UserDataFolder();
   CreateFolder(folder);
   if (!defaultsFolder.empty()) SeedFolder(folder, defaultsFolder);
   return folder;

@@ -20,4 +20,8 @@ std::string ResolveProgramFolder(const std::string& executableFolder,
 // further keys are ignored), sets the option switches and resets the run state.
 void LoadSettings(Session& s);
 
+// After LoadSettings: when the main database is missing, unreadable, empty or no database of
+// Ostravel's (no atomic weights), says so once, naming the folders where it was looked for.
+void ReportUnusableDatabase(Session& s);
+
 }  // namespace ostravel

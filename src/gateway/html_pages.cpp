@@ -201,7 +201,7 @@ std::string WriteListPage(Session& s, const std::string& outputFile, const std::
   return links;
 }
 
-void MakeHtmlPages(Session& s) {
+bool MakeHtmlPages(Session& s) {
   GatewayState& g = s.gateway;
   std::string failure;
   std::string refs = kNul + "refs=";
@@ -225,6 +225,7 @@ void MakeHtmlPages(Session& s) {
     }
   }
   s.ui.StartDetached(s.db.QuickUrl);  // a command that cannot start is ignored
+  return failure.empty();
 }
 
 }  // namespace ostravel

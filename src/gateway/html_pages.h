@@ -12,8 +12,9 @@ class Session;
 
 // Writes the list pages (constants and examples only once a run, contributed values every
 // time) and the index page; unless QuietMode says in the status line where they went, or in
-// a message which page could not be written and why; then starts QuickUrl.
-void MakeHtmlPages(Session& s);
+// a message which page could not be written and why; then starts QuickUrl. Returns false when
+// a page could not be written.
+bool MakeHtmlPages(Session& s);
 // Writes one list page for typeName ("Constants", "Examples" or "Contributed") and returns
 // its index links: the heading line and one link line per category. When the page cannot be
 // written and *failure is empty, *failure names it and the reason.

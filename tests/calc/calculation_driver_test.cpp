@@ -330,11 +330,17 @@ TEST_F(OneShot, CommandLineCalculationAnswersAndEnds) {
       {"lower-case html is a calculation",
        "html",
        {"\"html\" is not an element symbol: to avoid any ambiguity, correct "
-        "capitalization for elements is required.",
-        "0"},
+        "capitalization for elements is required."},
        "",
        1},
-      {"failure shows its message, then the result", "1/0", {"divide error", "0"}, "", 1},
+      // A result after the message would be a number the run never computed.
+      {"failure shows its message and no result", "1/0", {"divide error"}, "", 1},
+      {"failure after a result shows no result either", "2+3; 1/0", {"divide error"}, "5.000", 1},
+      {"equation without a root",
+       "x^2=-1",
+       {"no solution found near X0 = 0 (|f(x)| = 1.00 at x = -1.054E-8)"},
+       "",
+       1},
   };
   for (const auto& row : rows) {
     testing::RecordingPlatform platform;
@@ -358,6 +364,24 @@ TEST_F(OneShot, ClipboardModeCalculatesTheClipboardSilently) {
   EXPECT_FALSE(result.ShowWindow);
   EXPECT_EQ(ui.clipboard, "6.000");
   EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(OneShot, PagesThatCannotBeWrittenEndWithExitCodeOne) {
+  dir.Write("tolvane1.ht_", "<html>%%refs%%</html>");
+  dir.Write("tolvanes.ht_", "<html>");
+  EXPECT_EQ(Form_Load(s, "HTML").ExitCode, 0);
+  // A folder where a page should go: the page cannot replace it.
+  std::filesystem::remove(dir.path() / "tolvanem.htm");
+  std::filesystem::create_directory(dir.path() / "tolvanem.htm");
+  testing::RecordingPlatform platform;
+  Session session(platform);
+  session.db.ProgramFolder = dir.path().string();
+  const StartResult result = Form_Load(session, "HTML");
+  EXPECT_EQ(result.ExitCode, 1);
+  EXPECT_TRUE(result.ShowWindow);  // the window opens after the pages, as it always does
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].text.find("tolvanem.htm"), std::string::npos);
+  EXPECT_EQ(platform.messages[0].icon, MessageIcon::Exclamation);
 }
 
 TEST_F(OneShot, WindowModesOpenTheWindow) {

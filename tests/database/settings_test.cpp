@@ -225,5 +225,64 @@ TEST_F(ProgramFolder, RelativeOrMissingDataHomeFallsBackToTheHomeFolder) {
   EXPECT_EQ(dir.Read("home/.local/share/ostravel/TOLVANE.INI"), "[Options]\r\n");
 }
 
+TEST_F(ProgramFolder, AnUnusableDatabaseIsReportedOnceWithTheFoldersLookedIn) {
+  const struct {
+    const char* name;
+    const char* main;     // the bytes of the main file; nullptr: none, "/": a folder
+    const char* problem;  // "" when the database can be used
+  } rows[] = {
+      {"missing", nullptr, "is missing."},
+      {"empty", " \r\n", "is empty."},
+      {"not an INI file",
+       "\x7f"
+       "ELF\x01\x02",
+       "holds no atomic weights (no [AtomicWeights] section): it is not Ostravel's database."},
+      {"an INI file without atomic weights", "[Options]\r\nQUICKURL=\r\n",
+       "holds no atomic weights"},
+      {"a folder", "/", "is a folder, not a file."},
+      {"usable", "[AtomicWeights]\r\nH=1.008\r\n", ""},
+  };
+  for (const auto& row : rows) {
+    const std::filesystem::path folder = dir.path() / "home" / row.name;
+    std::filesystem::create_directories(folder);
+    if (row.main != nullptr && std::string(row.main) == "/") {
+      std::filesystem::create_directory(folder / "TOLVANE.INI");
+    } else if (row.main != nullptr) {
+      dir.Write("home/" + std::string(row.name) + "/TOLVANE.INI", row.main);
+    }
+    env.Set("OSTRAVEL_HOME", folder.string());
+    testing::RecordingPlatform ui;
+    Session s(ui);
+    s.db.ProgramFolder = folder.string();
+    LoadSettings(s);
+    ReportUnusableDatabase(s);
+    if (*row.problem == '\0') {
+      EXPECT_TRUE(ui.messages.empty()) << row.name;
+      continue;
+    }
+    ASSERT_EQ(ui.messages.size(), 1u) << row.name;
+    const std::string& text = ui.messages[0].text;
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation) << row.name;
+    EXPECT_EQ(
+        text.rfind("The database " + (folder / "TOLVANE.INI").string() + " " + row.problem, 0), 0u)
+        << text;
+    EXPECT_NE(
+        text.find("Ostravel looked in " + folder.string() + ", the folder OSTRAVEL_HOME names"),
+        std::string::npos)
+        << text;
+  }
+  // Without OSTRAVEL_HOME both folders of the search are named.
+  env.Clear("OSTRAVEL_HOME");
+  testing::RecordingPlatform ui;
+  Session s(ui);
+  s.db.ProgramFolder = (dir.path() / "home" / "missing").string();
+  LoadSettings(s);
+  ReportUnusableDatabase(s);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find("the folder of the program file ("), std::string::npos);
+  EXPECT_NE(ui.messages[0].text.find((dir.path() / "xdg" / "ostravel").string()),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace ostravel
