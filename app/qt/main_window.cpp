@@ -88,7 +88,7 @@ void Dravik::BuildControls() {
   memories_->setUniformItemSizes(true);
   memories_->setSelectionMode(QAbstractItemView::SingleSelection);
   memories_->installEventFilter(this);
-  memories_->viewport()->installEventFilter(this);  // the mass tooltips of molar masses
+  memories_->viewport()->installEventFilter(this);  // the reading and masses of a molar mass
   BuildMemoryMenu();
 
   keyPane_ = new QWidget;

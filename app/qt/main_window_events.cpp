@@ -2,10 +2,10 @@
 // state has been written back into the model.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QToolTip>
 #include <algorithm>
 
 #include "calc/calculation_driver.h"
@@ -13,7 +13,7 @@
 #include "database/key_lists.h"
 #include "qt/latin1.h"
 #include "qt/main_window.h"
-#include "qt/mass_tooltip.h"
+#include "qt/memory_tooltip.h"
 #include "qt/qt_platform.h"
 #include "session/session.h"
 
@@ -57,20 +57,9 @@ void Dravik::RunHandler(const std::function<void()>& handler) {
 
 bool Dravik::eventFilter(QObject* watched, QEvent* event) {
   // (Events of the entry line arrive while the window is still being built.)
-  if (memories_ != nullptr && watched == memories_->viewport() &&
-      event->type() == QEvent::ToolTip) {
-    auto* help = static_cast<QHelpEvent*>(event);
-    const int row = memories_->row(memories_->itemAt(help->pos()));
-    const auto& items = s_.window.memories.Items;
-    const QString tip = row >= 0 && static_cast<std::size_t>(row) < items.size()
-                            ? MassToolTip(s_, items[row])
-                            : QString();
-    if (tip.isEmpty()) {
-      QToolTip::hideText();
-    } else {
-      QToolTip::showText(help->globalPos(), tip, memories_);
-    }
-    return true;
+  if (event->type() == QEvent::ToolTip && memories_ != nullptr &&
+      watched == memories_->viewport()) {
+    if (ShowMemoryToolTip(s_, memories_, static_cast<QHelpEvent*>(event))) return true;
   }
   if ((watched == memories_ || watched == lstKey_) && event->type() == QEvent::KeyPress) {
     if (ListKey(watched, static_cast<QKeyEvent*>(event))) return true;

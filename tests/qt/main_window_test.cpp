@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "calc/number_format.h"
+#include "qt/latin1.h"
+#include "qt/memory_tooltip.h"
 #include "qt/program_icon.h"
 #include "window_fixture.h"
 
@@ -435,6 +437,39 @@ TEST(MainWindowTest, TheKeyListNamesItsCategoryAndShowsLongLinesInFull) {
     }
   }
   QToolTip::hideText();
+}
+
+TEST(MainWindowTest, AMolarMassLineShowsHowItsFormulaWasReadAsTooltip) {
+  WindowFixture f("");  // the delivered data
+  f.RunLine("CuSO4.5H2O; 2+3");
+  auto* memories = f.Find<QListWidget>("memories");
+  const struct {
+    const char* line;   // the name of the memory line
+    QStringList shown;  // texts the tooltip holds; none: no reading
+  } rows[] = {
+      {"MW(CuSO4.5H2O)", {"CuSO4.5H2O", "Cu", "5H2O", "Molar mass: 249.677 g/mol"}},
+      {"2+3", {}},
+  };
+  for (const auto& row : rows) {
+    QListWidgetItem* item = nullptr;
+    for (int i = 0; i < memories->count(); ++i)
+      if (memories->item(i)->text().endsWith(QString("\t") + row.line)) item = memories->item(i);
+    ASSERT_NE(item, nullptr) << row.line;
+    QToolTip::hideText();
+    QTest::qWait(1);
+    const QPoint at = memories->visualItemRect(item).center();
+    QHelpEvent help(QEvent::ToolTip, at, memories->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(memories->viewport(), &help);
+    if (row.shown.isEmpty()) {
+      EXPECT_EQ(MolarMassReading(*f.s, FromQt(item->text())), "") << row.line;
+      continue;
+    }
+    ASSERT_TRUE(QToolTip::isVisible()) << row.line;
+    for (const QString& text : row.shown)
+      EXPECT_TRUE(QToolTip::text().contains(text)) << row.line << ": " << text.toStdString();
+  }
+  QToolTip::hideText();
+  EXPECT_EQ(f.s->engine.EvalError, "");  // the reading leaves the calculation's state alone
 }
 
 TEST(MainWindowTest, TheWindowAndItsDialogsFitTheScreen) {
