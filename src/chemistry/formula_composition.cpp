@@ -1,6 +1,7 @@
 #include "chemistry/formula_composition.h"
 
 #include "chemistry/element_lookup.h"
+#include "chemistry/formula_mode_scope.h"
 #include "chemistry/formula_parser.h"
 #include "runtime/failure.h"
 #include "session/session.h"
@@ -24,23 +25,6 @@ int Magnitude(std::string_view digits) {
   }
   return value;
 }
-
-// Restores the parser's mode flags and the kind of the calculation on every way out.
-class CountingScope {
- public:
-  explicit CountingScope(Session& s) : s_(s), kind_(s.calc.CalcKind) {}
-  ~CountingScope() {
-    s_.formula.CountAtoms = false;
-    s_.formula.ElementFilterOn = false;
-    s_.calc.CalcKind = kind_;
-  }
-  CountingScope(const CountingScope&) = delete;
-  CountingScope& operator=(const CountingScope&) = delete;
-
- private:
-  Session& s_;
-  std::string kind_;
-};
 
 }  // namespace
 
@@ -74,7 +58,7 @@ Composition FormulaComposition(Session& s, const std::string& formula) {
   Composition result;
   const std::size_t length = ChargeSuffix(formula, result.Charge);
   const std::string atoms = formula.substr(0, length);
-  CountingScope scope(s);
+  FormulaModeScope scope(s);
   FormulaState& f = s.formula;
   s.calc.CalcKind = "Form";
   FormulaMass(s, atoms);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "chemistry/element_lookup.h"
+#include "chemistry/formula_mode_scope.h"
 #include "chemistry/formula_parser.h"
 #include "gateway/text_utils.h"
 #include "runtime/conversions.h"
@@ -14,23 +15,6 @@
 
 namespace ostravel {
 namespace {
-
-// Puts the parser's counting switches and the calculation's kind back on every way out.
-class ReadingScope {
- public:
-  explicit ReadingScope(Session& s) : s_(s), kind_(s.calc.CalcKind) {}
-  ~ReadingScope() {
-    s_.formula.CountAtoms = false;
-    s_.formula.ElementFilterOn = false;
-    s_.calc.CalcKind = kind_;
-  }
-  ReadingScope(const ReadingScope&) = delete;
-  ReadingScope& operator=(const ReadingScope&) = delete;
-
- private:
-  Session& s_;
-  std::string kind_;
-};
 
 // The molar mass of formula, or with the switches set the filtered mass or the atom count;
 // a text that turns out to be no formula fails.
@@ -105,7 +89,7 @@ std::string Table(const std::vector<std::vector<std::string>>& rows) {
 }  // namespace
 
 FormulaReading ExplainFormula(Session& s, const std::string& text) {
-  ReadingScope scope(s);
+  FormulaModeScope scope(s);
   FormulaReading reading;
   reading.Formula = WithoutMolarMassTerm(text);
   const std::string& formula = reading.Formula;

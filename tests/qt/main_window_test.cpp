@@ -27,6 +27,15 @@ QString Formatted(const WindowFixture& f, double value) {
   return QString::fromStdString(FormatSig(f.s->format, value));
 }
 
+// Asks the list for the tooltip of a line, as resting the mouse on it does.
+void HoverForToolTip(QListWidget* list, QListWidgetItem* item) {
+  QToolTip::hideText();
+  QTest::qWait(1);
+  const QPoint at = list->visualItemRect(item).center();
+  QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(list->viewport(), &help);
+}
+
 TEST(MainWindowTest, ShowsItsCaptionControlsAndMenus) {
   WindowFixture f;
   EXPECT_EQ(f.window->windowTitle(), "Ostravel 4.0");
@@ -426,11 +435,7 @@ TEST(MainWindowTest, TheKeyListNamesItsCategoryAndShowsLongLinesInFull) {
     for (int i = 0; i < keys->count(); ++i)
       if (keys->item(i)->text().startsWith(row.startsWith)) item = keys->item(i);
     ASSERT_NE(item, nullptr) << row.startsWith;
-    QToolTip::hideText();
-    QTest::qWait(1);
-    const QPoint at = keys->visualItemRect(item).center();
-    QHelpEvent help(QEvent::ToolTip, at, keys->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(keys->viewport(), &help);
+    HoverForToolTip(keys, item);
     EXPECT_EQ(QToolTip::isVisible(), row.tip) << row.startsWith;
     if (row.tip) {
       EXPECT_EQ(QToolTip::text(), item->text());
@@ -455,11 +460,7 @@ TEST(MainWindowTest, AMolarMassLineShowsHowItsFormulaWasReadAsTooltip) {
     for (int i = 0; i < memories->count(); ++i)
       if (memories->item(i)->text().endsWith(QString("\t") + row.line)) item = memories->item(i);
     ASSERT_NE(item, nullptr) << row.line;
-    QToolTip::hideText();
-    QTest::qWait(1);
-    const QPoint at = memories->visualItemRect(item).center();
-    QHelpEvent help(QEvent::ToolTip, at, memories->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(memories->viewport(), &help);
+    HoverForToolTip(memories, item);
     if (row.shown.isEmpty()) {
       EXPECT_EQ(MolarMassReading(*f.s, FromQt(item->text())), "") << row.line;
       continue;

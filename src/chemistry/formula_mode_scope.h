@@ -1,0 +1,27 @@
+// Puts the formula parser's counting switches (atom counts, element filter) and the kind of
+// the calculation back as they were, on every way out of a reading that sets them.
+#pragma once
+
+#include <string>
+
+#include "session/session.h"
+
+namespace ostravel {
+
+class FormulaModeScope {
+ public:
+  explicit FormulaModeScope(Session& s) : s_(s), kind_(s.calc.CalcKind) {}
+  ~FormulaModeScope() {
+    s_.formula.CountAtoms = false;
+    s_.formula.ElementFilterOn = false;
+    s_.calc.CalcKind = kind_;
+  }
+  FormulaModeScope(const FormulaModeScope&) = delete;
+  FormulaModeScope& operator=(const FormulaModeScope&) = delete;
+
+ private:
+  Session& s_;
+  std::string kind_;
+};
+
+}  // namespace ostravel
