@@ -34,10 +34,10 @@ bool ShowMemoryToolTip(Session& s, QListWidget* memories, QHelpEvent* event) {
   const int row = memories->row(memories->itemAt(event->pos()));
   const auto& items = s.window.memories.Items;
   if (row < 0 || static_cast<std::size_t>(row) >= items.size()) return false;
+  // A molar mass shows its reading, which ends with the mass report; an exact mass or m/z
+  // line shows the report alone.
   QString text = MolarMassReading(s, items[row]);
-  // The mass report opens with the line's name, which the reading has already given.
-  const QString masses = MassToolTip(s, items[row]);
-  if (!masses.isEmpty()) text += text.isEmpty() ? masses : masses.section(QLatin1Char('\n'), 1);
+  if (text.isEmpty()) text = MassToolTip(s, items[row]);
   if (text.isEmpty()) return false;
   QToolTip::showText(event->globalPos(), QStringLiteral("<pre>") + text.toHtmlEscaped() + "</pre>",
                      memories->viewport(), memories->visualItemRect(memories->item(row)));

@@ -1,6 +1,7 @@
 // The tooltip of a memory line that holds a mass: for a molar mass, how its formula was read,
 // as ostravel --explain prints it (each element's count, mass and mass percent, the parts of a
-// hydrate or mixture); then the mass report (uncertainty, monoisotopic and nominal masses).
+// hydrate or mixture, then the mass report: uncertainty, monoisotopic and nominal masses); for
+// an exact mass or m/z, the mass report alone.
 #pragma once
 
 #include <QString>

@@ -7,6 +7,7 @@
 #include "chemistry/element_lookup.h"
 #include "chemistry/formula_mode_scope.h"
 #include "chemistry/formula_parser.h"
+#include "chemistry/mass_report.h"
 #include "gateway/text_utils.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
@@ -116,6 +117,12 @@ FormulaReading ExplainFormula(Session& s, const std::string& text) {
     for (ReadingRow& row : *rows)
       row.Percent = reading.MolarMass != 0 ? row.Mass / reading.MolarMass * 100 : 0;
   }
+  const std::string error = s.engine.EvalError;
+  try {
+    reading.Masses = MassReport(s, formula);
+  } catch (const RunFailure&) {
+    s.engine.EvalError = error;  // the reading stands without the report
+  }
   return reading;
 }
 
@@ -132,7 +139,11 @@ std::string FormulaReadingText(const FormulaReading& reading) {
       components.push_back({row.Label, Fixed(row.Mass, 4), Fixed(row.Percent, 2)});
     text += Table(components);
   }
-  return text + "Molar mass: " + GeneralNumberText(reading.MolarMass) + " g/mol\n";
+  if (reading.Masses.empty())
+    return text + "Molar mass: " + GeneralNumberText(reading.MolarMass) + " g/mol\n";
+  for (const auto& [label, value] : reading.Masses)
+    text += label + ": " + value + "\n";
+  return text;
 }
 
 }  // namespace ostravel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ostravel {
@@ -22,13 +23,17 @@ struct FormulaReading {
   std::vector<ReadingRow> Elements;    // in the order the formula first names them
   std::vector<ReadingRow> Components;  // empty when the formula has one component
   double MolarMass = 0;
+  // The mass report: the molar mass with its uncertainty, the monoisotopic and nominal masses
+  // (label and text); empty when the report cannot be made.
+  std::vector<std::pair<std::string, std::string>> Masses;
 };
 
 // Reads formula (an MW( ) around it is allowed). A text that is no formula fails like the
 // molar mass would, or with "... is not a molecular formula".
 FormulaReading ExplainFormula(Session& s, const std::string& formula);
 
-// The reading as a table of plain text, one row per line.
+// The reading as a table of plain text, one row per line, then the molar mass: the lines of
+// the mass report when there are any.
 std::string FormulaReadingText(const FormulaReading& reading);
 
 }  // namespace ostravel

@@ -85,18 +85,27 @@ TEST_F(FormulaExplainTest, TextsThatAreNoFormulaFailAsTheMolarMassWould) {
   }
 }
 
-TEST_F(FormulaExplainTest, TheTextIsATableWithTheMolarMassLast) {
-  EXPECT_EQ(FormulaReadingText(ExplainFormula(s, "NaCl+H2O")),
-            "NaCl+H2O\n"
-            "  Element  Count    g/mol  Mass %\n"
-            "  Na           1  22.9900   30.07\n"
-            "  Cl           1  35.4500   46.37\n"
-            "  H            2   2.0160    2.64\n"
-            "  O            1  15.9990   20.93\n"
-            "  Component    g/mol  Mass %\n"
-            "  NaCl       58.4400   76.44\n"
-            "  H2O        18.0150   23.56\n"
-            "Molar mass: 76.455 g/mol\n");
+TEST_F(FormulaExplainTest, TheTextIsATableWithTheMassesLast) {
+  const std::string table =
+      "NaCl+H2O\n"
+      "  Element  Count    g/mol  Mass %\n"
+      "  Na           1  22.9900   30.07\n"
+      "  Cl           1  35.4500   46.37\n"
+      "  H            2   2.0160    2.64\n"
+      "  O            1  15.9990   20.93\n"
+      "  Component    g/mol  Mass %\n"
+      "  NaCl       58.4400   76.44\n"
+      "  H2O        18.0150   23.56\n";
+  FormulaReading reading = ExplainFormula(s, "NaCl+H2O");
+  EXPECT_EQ(FormulaReadingText(reading),
+            table +
+                "molar mass: 76.455 \xB1 0.010 g/mol (uncertainty mostly from Cl 98 %, Na 1 %, O "
+                "1 %)\n"
+                "monoisotopic mass: 75.969187 u\n"
+                "nominal mass: 76 u\n");
+  // Without the mass report the table's own molar mass closes it.
+  reading.Masses.clear();
+  EXPECT_EQ(FormulaReadingText(reading), table + "Molar mass: 76.455 g/mol\n");
 }
 
 }  // namespace

@@ -452,7 +452,7 @@ TEST(MainWindowTest, AMolarMassLineShowsHowItsFormulaWasReadAsTooltip) {
     const char* line;   // the name of the memory line
     QStringList shown;  // texts the tooltip holds; none: no reading
   } rows[] = {
-      {"MW(CuSO4.5H2O)", {"CuSO4.5H2O", "Cu", "5H2O", "Molar mass: 249.677 g/mol"}},
+      {"MW(CuSO4.5H2O)", {"CuSO4.5H2O", "Cu", "5H2O", "molar mass: 249.677", "monoisotopic mass"}},
       {"2+3", {}},
   };
   for (const auto& row : rows) {
