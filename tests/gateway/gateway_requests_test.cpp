@@ -133,6 +133,10 @@ TEST_F(Requests, CalculationAnswerTable) {
        "M1: <input type=\"text\" name=\"M1\" value=\"3.00000\" size=20><input type=\"text\" "
        "name=\"N1\" value=\"\" size=25><br>"},
       {"division by zero is reported", "CALC=1/0", "err", "Error: divide error<br>"},
+      {"an equation without a root is reported, not answered", "CALC=x%5E2%3D-1", "err",
+       "Error: no solution found near X0 = 0 (|f(x)| = 1.00 at x = -1.054E-8)<br>"},
+      {"an equation without a root stores nothing", "CALC=x%5E2%3D-1", "nmem", "0"},
+      {"a root is answered", "CALC=x%5E3-2*x-5%3D0", "x", "2.09455148154233"},
       {"unknown constant is reported as the console reports it", "CALC=1%3B2*%3CRx%3E", "err",
        "Error: constant &lt;RX&gt; not found<br>"},
       {"a dropped piece is reported though later pieces succeed", "CALC=2*%3CRx%3E%3B3", "err",
