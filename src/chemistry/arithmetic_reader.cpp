@@ -264,7 +264,7 @@ std::string ArithmeticFault(const Session& s, std::string_view text) {
           break;
         case '(':
           if (text.substr(start, 3) == "(.)") {
-            return "the hydrate mark \"(.)\" or \"\xC2\xB7\" belongs inside a formula";
+            return "the hydrate mark \"(.)\" or \"\xB7\" belongs inside a formula";
           }
           ++depth;
           operand = true;
