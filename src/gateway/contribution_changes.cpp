@@ -24,12 +24,13 @@ PendingChanges::PendingChanges(Session& s)
     : contrib_(*s.db.Profiles.Read(s.db.ContribIniFile)),
       perm_(*s.db.Profiles.Read(s.db.PermIniFile)) {}
 
-bool PendingChanges::HasValue(const std::string& section, const std::string& key) const {
-  return contrib_.Find(section, key) != nullptr;
+const std::string* PendingChanges::Value(const std::string& section, const std::string& key) const {
+  return contrib_.Find(section, key);
 }
 
-bool PendingChanges::HasRecord(const std::string& address, const std::string& recordKey) const {
-  return perm_.Find(address, recordKey) != nullptr;
+const std::string* PendingChanges::Record(const std::string& address,
+                                          const std::string& recordKey) const {
+  return perm_.Find(address, recordKey);
 }
 
 bool PendingChanges::PutValue(const std::string& section, const std::string& key,

@@ -18,9 +18,10 @@ class PendingChanges {
  public:
   explicit PendingChanges(Session& s);
 
-  // Whether the files, with the changes gathered so far, hold the entry.
-  bool HasValue(const std::string& section, const std::string& key) const;
-  bool HasRecord(const std::string& address, const std::string& recordKey) const;
+  // The entries of the files, with the changes gathered so far; nullptr when missing.
+  const std::string* Value(const std::string& section, const std::string& key) const;
+  const std::string* Record(const std::string& address, const std::string& recordKey) const;
+  const ProfileFile& Contributed() const { return contrib_; }
 
   // A category entry, a value or a record to write; value NUL deletes the key. False when the
   // files cannot hold it (a name that would break their lines); nothing is gathered then.

@@ -10,6 +10,7 @@
 
 #include "database/ini_access.h"
 #include "gateway/atomic_file.h"
+#include "gateway/full_names.h"
 #include "gateway/text_utils.h"
 #include "session/session.h"
 
@@ -223,6 +224,7 @@ bool MakeHtmlPages(Session& s) {
       s.ui.MessageBox("The web pages could not be written: " + failure + ".",
                       MessageIcon::Exclamation, kAppTitle);
     }
+    ReportNameClashes(s);  // values their names do not reach, stored before that was refused
   }
   s.ui.StartDetached(s.db.QuickUrl);  // a command that cannot start is ignored
   return failure.empty();

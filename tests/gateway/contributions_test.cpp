@@ -9,7 +9,11 @@
 #include <vector>
 
 #include "contribution_fixture.h"
+#include "database/key_lists.h"
+#include "gateway/full_names.h"
+#include "gateway/html_pages.h"
 #include "gateway/passwords.h"
+#include "gateway/request_limits.h"
 #include "gateway/sign_in_throttle.h"
 
 namespace ostravel::testing {
@@ -547,6 +551,197 @@ TEST_F(Contributions, ReservedNamesStopTheWorkAndKeepEarlierLines) {
     EXPECT_NE(Value("TOLVANEC.INI", section, row.stored), "(missing)") << row.name;
     EXPECT_EQ(Value("TOLVANEC.INI", section, row.notStored), "(missing)") << row.name;
     EXPECT_NE(a.mess.find(std::string(row.stored) + "=1"), std::string::npos) << row.name;
+  }
+}
+
+// Every full name, prefix and name, means one value: stores and prefix changes that would give
+// a name a second meaning, or put a value where its name never reaches it, are refused.
+TEST_F(Contributions, FullNameMeansOneValue) {
+  struct Step {
+    const char* name;
+    const char* user;
+    const char* type;
+    const char* pre;
+    const char* modify;
+    const char* err;
+  };
+  const char* const kMallory = "mallory@example.org";
+  const char* const kAlice = "alice@example.org";
+  const Step steps[] = {
+      {"a squatter takes a prefix first", kMallory, "Squat", "NEW", "XY=666", "SUCCESS!"},
+      {"the same prefix in another category", kAlice, "Real", "NEW", "XY=1",
+       "Prefix NEW clashes with Contributed-Squat (prefix NEW): a name beginning with both would "
+       "be read from one category only"},
+      {"a prefix that the squatter's begins", kAlice, "Real", "NEWX", "Y=1",
+       "Prefix NEWX clashes with Contributed-Squat (prefix NEW): a name beginning with both "
+       "would be read from one category only"},
+      {"a prefix of one's own", kAlice, "Real", "AL", "XY=1", "SUCCESS!"},
+      {"a rename onto another's prefix", kMallory, "Squat", "NEW=AL", "",
+       "Prefix AL clashes with Contributed-Real (prefix AL): a name beginning with both would be "
+       "read from one category only"},
+      {"a name that another category's prefix takes", kMallory, "Loose", "none", "ALZZ=5",
+       "&lt;ALZZ&gt; would be read from Contributed-Real (prefix AL)"},
+      {"a full name another value has", kMallory, "Loose", "none", "ALXY=5",
+       "&lt;ALXY&gt; is already defined in Contributed-Real"},
+      {"a value before a prefix that would take it", kMallory, "Loose", "none", "QQA=5",
+       "SUCCESS!"},
+      {"the prefix does not take the name from the earlier category", kAlice, "Later", "QQ",
+       "B=1\nA=2", "&lt;QQA&gt; is already defined in Contributed-Loose"},
+      {"reserved names checked with the prefix they will have", kAlice, "Fake", "ZZ=none", "R=1",
+       "&lt;R&gt; is a reserved definition"},
+      {"a new prefix is checked for the names the category has", kAlice, "Hold", "HH", "R=5",
+       "SUCCESS!"},
+      {"... and refused when one would be reserved", kAlice, "Hold", "HH=none", "",
+       "Prefix none cannot be used: &lt;R&gt; is a reserved definition"},
+      {"a prefix that would hide a later category's name", kAlice, "Loose2", "none", "ZAP=1",
+       "SUCCESS!"},
+      {"... is refused to the earlier category", kAlice, "Hold", "HH=ZA", "",
+       "Prefix ZA would hide &lt;ZAP&gt; of Contributed-Loose2"},
+      {"a name holding (X) is read from F(X) only", kAlice, "Real", "AL", "A(X)=1",
+       "&lt;ALA(X)&gt; would be read from Contributed-F(X)"},
+      {"radicals belong to the site", kMallory, "Radicals", "none", "TM=U",
+       "The category Radicals belongs to the site: contributed radicals would change how every "
+       "formula is read"},
+      {"... whatever their spelling", kMallory, "rADICALS", "none", "TM=U",
+       "The category Radicals belongs to the site: contributed radicals would change how every "
+       "formula is read"},
+      {"':' in a new name", kMallory, "Squat", "NEW", "buffers:acetate=1", "SUCCESS!"},
+      {"':' in a new category", kMallory, "Real:buffers", "none", "acetate=1",
+       "Category type may not contain ':', ']', '=' or control characters, nor begin with '[' "
+       "or ';'"},
+  };
+  for (const Step& step : steps) {
+    Request r;
+    r.user = step.user;
+    r.pass = std::string(step.user) == kAlice ? "Apple-Pie-1" : "Mallory-Pass-1";
+    r.type = step.type;
+    r.pre = step.pre;
+    r.modify = step.modify;
+    EXPECT_EQ(Send(r).err, step.err) << step.name;
+  }
+  EXPECT_EQ(Value("TOLVANEC.INI", "Contributed", "Squat"), "NEW|mallory@example.org");
+  EXPECT_EQ(Value("TOLVANEC.INI", "Contributed-Real", "XY"), "1");
+  EXPECT_EQ(Value("TOLVANEC.INI", "Contributed-Later", "B"), "1");
+  EXPECT_EQ(Value("TOLVANEC.INI", "Contributed-Later", "A"), "(missing)");
+  EXPECT_EQ(Value("TOLVANEC.INI", "Contributed-Fake", "R"), "(missing)");
+  EXPECT_EQ(Value("TOLVANEC.INI", "Contributed", "Hold"), "HH|alice@example.org");
+  EXPECT_EQ(Value("TOLVANEC.INI", "Contributed-Squat", "buffers:acetate"), "(missing)");
+  for (const Section& section : Sections("TOLVANEC.INI")) {
+    EXPECT_NE(section.name, "Contributed-Radicals");
+    EXPECT_NE(section.name, "Contributed-Real:buffers");
+  }
+  EXPECT_EQ(NameClashes(s), std::vector<std::string>{});
+}
+
+// Records written before ":" was refused in new names: a record "Ph:buffers:acetate" may name
+// the value buffers:acetate of Ph or acetate of Ph:buffers, and grants only the one whose value
+// it recorded.
+TEST_F(Contributions, AmbiguousRecordsGrantNoMoreThanWhenWritten) {
+  dir.Write("TOLVANEC.INI",
+            "[Contributed]\r\nPh=PH|mallory@example.org\r\nPh:buffers=PB|victim@example.org\r\n"
+            "[Contributed-Ph]\r\nbuffers:acetate=666\r\n"
+            "[Contributed-Ph:buffers]\r\nacetate=4.76|pKa\r\n");
+  dir.Write(
+      "TOLVANEP.INI",
+      "[Permissions]\r\nmallory@example.org=Plain-Mallory\r\nvictim@example.org=Plain-Victim\r\n"
+      "[mallory@example.org]\r\nPh:buffers:acetate=666'Mallory 2001-01-01 00:00:00\r\n"
+      "[victim@example.org]\r\nPh:buffers:acetate=4.76|pKa'Victim 2001-01-01 00:00:00\r\n");
+  LoadLists(s);
+  struct Step {
+    const char* name;
+    const char* user;
+    const char* type;
+    const char* pre;
+    const char* modify;
+    const char* err;
+  };
+  const Step steps[] = {
+      {"another's value through an ambiguous record", "mallory@example.org", "Ph:buffers", "PB",
+       "acetate=1", "permission denied for Ph:buffers:acetate"},
+      {"another's value deleted through it", "mallory@example.org", "Ph:buffers", "PB",
+       "acetate=", "permission denied for Ph:buffers:acetate"},
+      {"one's own value through one's own record", "victim@example.org", "Ph:buffers", "PB",
+       "acetate=4.75|pKa", "SUCCESS!"},
+      {"the other one's own value", "mallory@example.org", "Ph", "PH", "buffers:acetate=667",
+       "SUCCESS!"},
+  };
+  for (const Step& step : steps) {
+    Request r;
+    r.user = step.user;
+    r.pass = std::string(step.user) == "victim@example.org" ? "Plain-Victim" : "Plain-Mallory";
+    r.type = step.type;
+    r.pre = step.pre;
+    r.modify = step.modify;
+    EXPECT_EQ(Send(r).err, step.err) << step.name;
+  }
+  EXPECT_EQ(Value("TOLVANEC.INI", "Contributed-Ph:buffers", "acetate"), "4.75|pKa");
+  EXPECT_EQ(Value("TOLVANEC.INI", "Contributed-Ph", "buffers:acetate"), "667");
+}
+
+TEST_F(Contributions, ClashesMadeBeforeAreReported) {
+  dir.Write("TOLVANEC.INI",
+            "[Contributed]\r\nFirst=NE|a@example.org\r\nSecond=NEW|b@example.org\r\n"
+            "Third=|c@example.org\r\nFourth=|d@example.org\r\n"
+            "[Contributed-First]\r\nWXY=1\r\n[Contributed-Second]\r\nXY=2\r\n"
+            "[Contributed-Third]\r\nR=3\r\nSAME=4\r\n[Contributed-Fourth]\r\nSAME=5\r\nFINE=6\r\n");
+  LoadLists(s);
+  EXPECT_EQ(NameClashes(s), (std::vector<std::string>{
+                                "<NEWXY> of Contributed-Second is read from Contributed-First "
+                                "(prefix NE)",
+                                "<R> of Contributed-Third is hidden by a constant of the main "
+                                "database",
+                                "<SAME> of Contributed-Fourth is read from Contributed-Third",
+                            }));
+  s.flags.QuietMode = false;
+  MakeHtmlPages(s);
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_NE(ui.messages.back().text.find("<SAME> of Contributed-Fourth"), std::string::npos);
+  EXPECT_EQ(ui.messages.back().icon, MessageIcon::Exclamation);
+  ui.messages.clear();
+}
+
+// Lengths are checked when a request comes, and a request over a limit stores nothing.
+TEST_F(Contributions, LimitsAreCheckedAtTheRequest) {
+  std::string manyLines;
+  for (int i = 0; i <= limits::kDefinitionLines; ++i)
+    manyLines += "N" + std::to_string(i) + "=1\n";
+  const std::string longest = std::string(limits::kDefinition - 2, '1') + "|d";
+  struct Row {
+    const char* name;
+    std::string type, pre, modify;
+    std::string err;
+  };
+  const Row rows[] = {
+      {"a definition as long as allowed", "Mine", "MY", "K1=" + longest + "\nK2=2", "SUCCESS!"},
+      {"a definition one character longer", "Mine", "MY", "K3=3\nK4=" + longest + "x",
+       "A name may be at most 40 characters long and a definition at most 499: K4. Nothing was "
+       "stored."},
+      {"a name over its limit", "Mine", "MY", "K5=5\n" + std::string(41, 'N') + "=1",
+       "A name may be at most 40 characters long and a definition at most 499: " +
+           std::string(41, 'N') + ". Nothing was stored."},
+      {"more lines than allowed", "Mine", "MY", manyLines,
+       "A request may hold at most 1000 definition lines; this one holds 1001. Nothing was "
+       "stored."},
+      {"a category name over its limit", std::string(61, 'c'), "none", "K6=6",
+       "A category name may be at most 60 characters long"},
+      {"a prefix over its limit", "Other", std::string(17, 'P'), "K7=7",
+       "A prefix may be at most 16 characters long"},
+  };
+  for (const Row& row : rows) {
+    Request r;
+    r.type = row.type;
+    r.pre = row.pre;
+    r.modify = row.modify;
+    EXPECT_EQ(Send(r).err, row.err) << row.name;
+  }
+  EXPECT_EQ(Value("TOLVANEC.INI", "Contributed-Mine", "K1"), longest);
+  s.db.IniFile = s.db.ContribIniFile;
+  std::string description;
+  EXPECT_EQ(IniGetEntry(s, "Contributed", "Mine", "K1", &description) + "|" + description, longest)
+      << "read back whole";
+  s.db.IniFile = s.db.MainIniFile;
+  for (const char* key : {"K3", "K4", "K5", "N0", "K6", "K7"}) {
+    EXPECT_EQ(Value("TOLVANEC.INI", "Contributed-Mine", key), "(missing)") << key;
   }
 }
 
