@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "calc/number_format.h"
+#include "calc/startup.h"
 #include "qt/latin1.h"
 #include "qt/memory_tooltip.h"
 #include "qt/program_icon.h"
@@ -495,6 +496,23 @@ TEST(MainWindowTest, TheWindowHasTheProgramIcon) {
     EXPECT_FALSE(pixmap.isNull()) << size;
     EXPECT_EQ(pixmap.width(), size);
   }
+}
+
+TEST(MainWindowTest, AMissingDatabaseIsAnnouncedAtStart) {
+  TempDir dir;  // no TOLVANE.INI in it
+  QtPlatform ui;
+  Session s(ui);
+  s.db.ProgramFolder = dir.path().string();
+  DialogAnswerer answerer;
+  answerer.Answer(QMessageBox::Ok);
+  Dravik window(s, ui);
+  Form_Load(s, "");
+  ASSERT_EQ(answerer.Boxes().size(), 1u);
+  EXPECT_TRUE(answerer.Boxes()[0].text.startsWith(
+      "The database " + QString::fromStdString(dir.File("TOLVANE.INI")) + " is missing."))
+      << answerer.Boxes()[0].text.toStdString();
+  EXPECT_EQ(answerer.Boxes()[0].icon, QMessageBox::Warning);
+  EXPECT_EQ(answerer.UnusedAnswers(), 0u);
 }
 
 }  // namespace
