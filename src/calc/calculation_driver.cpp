@@ -228,15 +228,18 @@ void RunPiece(Session& s, const std::string& piece) {
   }
 }
 
-// One line of the entry text: its pieces between semicolons, then, when there were several,
-// the final result once more under the whole line.
+// One line of the entry text: its pieces between semicolons, then, when there were several
+// and none of them failed, the final result once more under the whole line (a line with a
+// dropped piece has no result of its own).
 void RunEntryLine(Session& s, const std::string& entryLine) {
   CalcState& c = s.calc;
   const std::string line = entryLine.substr(0, entryLine.find('\''));
   c.ExpansionMark = 0;
+  const int errorsBefore = c.RunErrors;
   for (const std::string& piece : SplitPieces(line))
     RunPiece(s, piece);
-  if (line.find(';') != std::string::npos && s.memory.MemoryCount != c.ExpansionMark) {
+  if (line.find(';') != std::string::npos && c.RunErrors == errorsBefore &&
+      s.memory.MemoryCount != c.ExpansionMark) {
     double last = s.memory.MemValues[s.memory.MemoryCount];
     StoreMemory(s, LeadingNumber(GeneralNumberText(last)), line, true);
   }

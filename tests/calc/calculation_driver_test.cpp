@@ -174,6 +174,8 @@ TEST_F(Driver, UnknownConstantSkipsOnlyItsPiece) {
   Run("<NOPE>; 2+2");
   EXPECT_EQ(Messages(), std::vector<std::string>{"constant <NOPE> not found"});
   EXPECT_EQ(s.memory.MemNames[1], "2+2");
+  // The line as a whole has no result when one of its pieces was dropped.
+  EXPECT_EQ(s.memory.MemoryCount, 1);
 }
 
 TEST_F(Driver, DigitDirective) {
