@@ -1,8 +1,10 @@
 #include "chemistry/arithmetic_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "chemistry/element_lookup.h"
+#include "chemistry/formula_composition.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/typed_text.h"
@@ -76,7 +78,10 @@ bool LooksLikeFormula(const Session& s, std::string_view text) {
       if (IsUpper(c)) {
         const bool second = k + 1 < text.size() && IsLower(text[k + 1]);
         const std::string slot{c, second ? text[k + 1] : ' '};
-        if (AtomicNumber(s, slot) > 0) length = second ? 2 : 1;
+        // D and T are hydrogen's isotopes where no element has the symbol.
+        const bool hydrogenLetter =
+            !second && (c == 'D' || c == 'T') && AtomicNumber(s, "H ") > 0;
+        if (AtomicNumber(s, slot) > 0 || hydrogenLetter) length = second ? 2 : 1;
       }
       if (length == 0) length = RadicalAt(s, text.substr(k));
       if (length == 0) return false;
@@ -87,6 +92,23 @@ bool LooksLikeFormula(const Session& s, std::string_view text) {
     }
   }
   return symbols;
+}
+
+// Length of an isotope label ("^13" before a capital) or a charge ("^2-", "^+3") that begins
+// the text at a caret (charge tells which); 0 when neither does.
+std::size_t CaretLength(std::string_view text, bool& charge) {
+  std::size_t digits = 1;
+  while (digits < text.size() && digits <= 3 && IsDigit(text[digits]))
+    ++digits;
+  charge = false;
+  if (digits > 1 && digits < text.size() && IsUpper(text[digits])) return digits;
+  constexpr std::size_t kLongestCharge = 6;  // "^1234-"
+  for (std::size_t length = std::min(text.size(), kLongestCharge); length >= 2; --length) {
+    int value = 0;
+    charge = ChargeSuffix(text.substr(0, length), value) == 0 && value != 0;
+    if (charge) return length;
+  }
+  return 0;
 }
 
 // The formula-like stretch of text that starts at start: letters, digits, periods and whole
@@ -104,6 +126,15 @@ std::string_view FormulaExtent(std::string_view text, std::size_t start) {
       } else if (c == ')') {
         if (depth == 0) break;
         --depth;
+      } else if (c == '^') {
+        bool charge = false;
+        const std::size_t length = CaretLength(text.substr(k), charge);
+        if (length == 0) break;
+        k += length - 1;
+        if (charge) {  // a charge ends the formula
+          if (depth == 0) balanced = k + 1;
+          break;
+        }
       } else if (!IsLetter(c) && !IsDigit(c) && c != '.') {
         break;
       }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ostravel {
@@ -22,6 +23,9 @@ inline constexpr char kOpenMark = static_cast<char>(151);
 inline constexpr char kCloseMark = static_cast<char>(152);
 inline constexpr char kElementMark = static_cast<char>(153);
 inline constexpr char kLongCountMark = static_cast<char>(154);
+// An isotope-labelled atom: kIsotopeMark, its mass number in two characters of 7 bits each,
+// then the element as kElementMark and the atomic number.
+inline constexpr char kIsotopeMark = static_cast<char>(155);
 inline constexpr char kHydrateMark = '\x01';  // in the raw part of a component being encoded
 
 struct ElementTable {
@@ -67,7 +71,17 @@ struct FormulaState {
   bool SingleDot = false;
   bool ElementFilterOn = false;
   int ElementFilter = 0;
+  // Which atoms of the filtered element count: -1 all of them, 0 those in their natural
+  // isotopic composition only, else only those labelled with that mass number.
+  int IsotopeFilter = -1;
   bool CountAtoms = false;
+
+  // Isotopes and charge: the mass number of a label ("^13") read but not yet given to its
+  // symbol (0 when none), the distinct labelled atoms of the formula as atomic number and mass
+  // number in the order they were first named, and the charge written at the formula's end.
+  int PendingMassNumber = 0;
+  std::vector<std::pair<int, int>> FormulaIsotopes;
+  int Charge = 0;
 
   // Guards of the radical expansion: the parentheses open at the encoder's position, the
   // radicals being expanded there, and the expansions made for the current formula.

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "chemistry/exact_mass.h"
+#include "chemistry/formula_composition.h"
 #include "chemistry/ini_file_switch.h"
+#include "chemistry/isotope_table.h"
 #include "database/ini_access.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
@@ -18,16 +21,18 @@ constexpr int kMaxRadicalExpansions = 1000;
 
 // The shortest radical name that is symbol followed by the first characters of rest; among
 // names of the same length the first in the list wins, so constants radicals come before
-// contributed ones.
+// contributed ones. With symbolReserved, a contributed radical named just symbol is passed
+// over.
 const RadicalName* FindRadical(const FormulaState& f, std::string_view symbol,
-                               std::string_view rest) {
+                               std::string_view rest, bool symbolReserved) {
   const RadicalName* best = nullptr;
   if (f.RadicalIndex.empty()) return best;
   unsigned char first = static_cast<unsigned char>(symbol[0]);
   for (std::size_t i = f.RadicalGroup[first]; i < f.RadicalGroup[first + 1]; ++i) {
     const std::string& name = f.RadicalIndex[i].Name;
     if (name.size() < symbol.size() || name.size() - symbol.size() > rest.size() ||
-        (best != nullptr && name.size() >= best->Name.size())) {
+        (best != nullptr && name.size() >= best->Name.size()) ||
+        (symbolReserved && name.size() == symbol.size() && !f.RadicalIndex[i].FromConstants)) {
       continue;
     }
     std::string_view tail = std::string_view(name).substr(symbol.size());
@@ -81,6 +86,65 @@ void ExpandRadical(Session& s, EncodingText& text, const RadicalName& radical,
   f.ActiveRadicals.push_back({radical.Name, radical.FromConstants, f.ParenDepth + 1});
   SetPendingSymbol(f, ' ', ' ');
   f.CurrentAtomicNumber = -1;
+}
+
+// The mass number that the pending symbol stands for when it is D (2H) or T (3H); 0 else.
+int HydrogenLetterMassNumber(const FormulaState& f) {
+  if (f.PendingSymbol[1] != ' ') return 0;
+  return f.PendingSymbol[0] == 'D' ? 2 : f.PendingSymbol[0] == 'T' ? 3 : 0;
+}
+
+// D and T, where the element table has no such symbol, are hydrogen labelled 2 and 3: sets
+// CurrentAtomicNumber and PendingMassNumber. False when the pending symbol is neither.
+bool ReadHydrogenLetter(Session& s, const EncodingText& text) {
+  FormulaState& f = s.formula;
+  const int massNumber = HydrogenLetterMassNumber(f);
+  const int hydrogen = massNumber == 0 ? 0 : AtomicNumber(s, "H ");
+  if (hydrogen == 0) return false;
+  if (f.PendingMassNumber != 0) {
+    CalculationError(s, FormulaPlace(std::string_view(text.raw).substr(f.SymbolStart, 1),
+                                     f.TypedFormula) +
+                            "is already an isotope (" + AtomName(s, hydrogen, massNumber) +
+                            "): write D or ^2H, T or ^3H, without a mass number in front");
+  }
+  f.CurrentAtomicNumber = hydrogen;
+  f.PendingMassNumber = massNumber;
+  // The atom is hydrogen: wt%(H,D2O) is the part of all hydrogen.
+  SetPendingSymbol(f, 'H', ' ');
+  return true;
+}
+
+// Writes the pending symbol as the element CurrentAtomicNumber labelled PendingMassNumber,
+// once the isotope table confirms that isotope.
+void WriteLabelledAtom(Session& s, EncodingText& text) {
+  FormulaState& f = s.formula;
+  const int z = f.CurrentAtomicNumber;
+  const int massNumber = f.PendingMassNumber;
+  f.PendingMassNumber = 0;
+  const ElementIsotopes* element = IsotopesOfNumber(s, z);
+  const bool known =
+      element != nullptr &&
+      std::any_of(element->Isotopes.begin(), element->Isotopes.end(),
+                  [massNumber](const Isotope& i) { return i.MassNumber == massNumber; });
+  if (!known) {
+    std::string message = FormulaPlace(AtomName(s, z, massNumber), f.TypedFormula) +
+                          "is not an isotope that the isotope table knows";
+    if (element != nullptr && !element->Isotopes.empty()) {
+      message += "; it holds " + AtomName(s, z, element->Isotopes.front().MassNumber) + " to " +
+                 AtomName(s, z, element->Isotopes.back().MassNumber);
+    }
+    CalculationError(s, message);
+  }
+  text.coded.back() = kIsotopeMark;
+  text.coded += static_cast<char>(massNumber >> 7);
+  text.coded += static_cast<char>(massNumber & 0x7F);
+  text.coded += kElementMark;
+  text.coded += static_cast<char>(z);
+  const std::pair<int, int> atom{z, massNumber};
+  if (std::find(f.FormulaIsotopes.begin(), f.FormulaIsotopes.end(), atom) ==
+      f.FormulaIsotopes.end()) {
+    f.FormulaIsotopes.push_back(atom);
+  }
 }
 
 void AddFormulaElement(FormulaState& f) {
@@ -193,11 +257,16 @@ bool ExpandPendingRadical(Session& s, EncodingText& text) {
                               ? AtomicNumber(s, f.PendingSymbol)
                               : f.SymbolIndex[static_cast<unsigned char>(f.PendingSymbol[0]) << 8 |
                                               static_cast<unsigned char>(f.PendingSymbol[1])];
-  if (f.CurrentAtomicNumber != 0 && !s.flags.ExpandRadicals) return false;
+  // An isotope label makes the letters an element symbol, never a radical.
+  if ((f.CurrentAtomicNumber != 0 && !s.flags.ExpandRadicals) || f.PendingMassNumber != 0) {
+    return false;
+  }
   std::string symbol = f.PendingSymbol;
   symbol.erase(std::remove(symbol.begin(), symbol.end(), ' '), symbol.end());
   std::string_view rest = std::string_view(text.raw).substr(std::min(text.next, text.raw.size()));
-  const RadicalName* radical = FindRadical(f, symbol, rest);
+  // Contributed radicals never take the place of an element symbol, nor of D and T.
+  const bool hydrogenLetter = f.CurrentAtomicNumber == 0 && HydrogenLetterMassNumber(f) != 0;
+  const RadicalName* radical = FindRadical(f, symbol, rest, hydrogenLetter);
   bool taken = false;
   std::string value;
   if (radical != nullptr && radical->FromConstants) {
@@ -205,7 +274,6 @@ bool ExpandPendingRadical(Session& s, EncodingText& text) {
     value = IniGetEntry(s, "Constants", "Radicals", radical->Name);
     taken = true;
   } else if (radical != nullptr && f.CurrentAtomicNumber == 0) {
-    // A contributed radical never overrides an element symbol.
     IniFileSwitch toContributed(s, s.db.ContribIniFile);
     value = IniGetEntry(s, "Contributed", "Radicals", radical->Name);
     taken = true;
@@ -226,16 +294,23 @@ int ResolveSymbol(Session& s, EncodingText& text) {
   if (std::string_view(" E e M m ").find(f.PendingSymbol) != std::string_view::npos) {
     // E (exponent) and M (memory): the text is arithmetic, not a formula.
     s.calc.CalcKind = "Calc";
-  } else if (f.CurrentAtomicNumber == 0 || f.PendingSymbol[0] == ' ') {
+    f.PendingMassNumber = 0;
+  } else {
     // (A symbol table whose slots break the capital-first rule cannot place a lower-case
     // symbol either.)
-    RefuseSymbol(s, text);
-  } else {
+    if ((f.CurrentAtomicNumber == 0 || f.PendingSymbol[0] == ' ') &&
+        (f.PendingSymbol[0] == ' ' || !ReadHydrogenLetter(s, text))) {
+      RefuseSymbol(s, text);
+    }
     if (f.CurrentAtomicNumber > kMaxElements || text.coded.empty()) {
       Fail(FailureKind::IndexOutOfRange);
     }
-    text.coded.back() = kElementMark;
-    text.coded += static_cast<char>(f.CurrentAtomicNumber);
+    if (f.PendingMassNumber != 0) {
+      WriteLabelledAtom(s, text);
+    } else {
+      text.coded.back() = kElementMark;
+      text.coded += static_cast<char>(f.CurrentAtomicNumber);
+    }
     AddFormulaElement(f);
   }
   SetPendingSymbol(f, ' ', ' ');

@@ -56,26 +56,33 @@ std::size_t ChargeSuffix(std::string_view text, int& charge) {
 
 Composition FormulaComposition(Session& s, const std::string& formula) {
   Composition result;
-  const std::size_t length = ChargeSuffix(formula, result.Charge);
-  const std::string atoms = formula.substr(0, length);
   FormulaModeScope scope(s);
   FormulaState& f = s.formula;
   s.calc.CalcKind = "Form";
-  FormulaMass(s, atoms);
+  FormulaMass(s, formula);
   if (s.calc.CalcKind == "Calc" || f.FormulaElements.empty()) {
     s.engine.EvalError = formula.empty() ? "a molecular formula is missing"
                                          : formula + " is not a molecular formula";
     Fail(FailureKind::Calculation);
   }
-  const std::string elements = f.FormulaElements;  // each count below rebuilds it
+  result.Charge = f.Charge;
+  // Each count below reads the formula again, which rebuilds these.
+  const std::string elements = f.FormulaElements;
+  const std::vector<std::pair<int, int>> isotopes = f.FormulaIsotopes;
   f.CountAtoms = true;
   f.ElementFilterOn = true;
+  auto count = [&](int number, int massNumber) {
+    f.ElementFilter = number;
+    f.IsotopeFilter = massNumber;
+    const double atoms = FormulaMass(s, formula);
+    if (atoms != 0) result.Atoms.push_back({number, massNumber, atoms});
+  };
   for (std::size_t i = 0; i + 1 < elements.size(); i += 2) {
-    AtomCount atom;
-    atom.Number = AtomicNumber(s, std::string_view(elements).substr(i, 2));
-    f.ElementFilter = atom.Number;
-    atom.Count = FormulaMass(s, atoms);
-    if (atom.Count != 0) result.Atoms.push_back(atom);
+    const int number = AtomicNumber(s, std::string_view(elements).substr(i, 2));
+    count(number, 0);
+    for (const auto& [labelled, massNumber] : isotopes) {
+      if (labelled == number) count(number, massNumber);
+    }
   }
   return result;
 }

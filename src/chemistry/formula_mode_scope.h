@@ -1,4 +1,5 @@
-// Puts the formula parser's counting switches (atom counts, element filter) and the kind of
+// Puts the formula parser's counting switches (atom counts, element and isotope filter) and the
+// kind of
 // the calculation back as they were, on every way out of a reading that sets them.
 #pragma once
 
@@ -14,6 +15,7 @@ class FormulaModeScope {
   ~FormulaModeScope() {
     s_.formula.CountAtoms = false;
     s_.formula.ElementFilterOn = false;
+    s_.formula.IsotopeFilter = -1;
     s_.calc.CalcKind = kind_;
   }
   FormulaModeScope(const FormulaModeScope&) = delete;

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "chemistry/element_lookup.h"
+#include "chemistry/exact_mass.h"
+#include "chemistry/formula_composition.h"
+#include "chemistry/isotope_table.h"
 #include "engine/engine.h"
 #include "gateway/text_utils.h"
 #include "runtime/conversions.h"
@@ -79,6 +82,32 @@ void AppendCountCode(std::string& coded, int slot) {
   }
 }
 
+// A caret in a formula: a charge when the text ends with it ("SO4^2-", "Fe^3+", also after a
+// group), or an isotope label when a mass number and a symbol follow ("^13C"). Moves
+// text.next past the charge, or past the mass number to the symbol. False when it is
+// neither: then the caret is a power and the text arithmetic.
+bool ReadCaret(Session& s, EncodingText& text) {
+  FormulaState& f = s.formula;
+  const std::string_view rest =
+      std::string_view(text.raw).substr(text.next, text.raw.size() - 2 - text.next);
+  int charge = 0;
+  if (ChargeSuffix(rest, charge) == 0 && charge != 0) {
+    f.Charge = charge;
+    text.next = text.raw.size() - 2;  // the closing ")1" of the wrapping
+    return true;
+  }
+  std::size_t end = 1;
+  int massNumber = 0;
+  while (end < rest.size() && end <= 3 && IsDigit(rest[end])) {
+    massNumber = massNumber * 10 + (rest[end] - '0');
+    ++end;
+  }
+  if (end == 1 || end >= rest.size() || !IsUpper(rest[end])) return false;
+  f.PendingMassNumber = massNumber;
+  text.next += end;
+  return true;
+}
+
 void CloseParenthesis(FormulaState& f) {
   --f.ParenDepth;
   while (!f.ActiveRadicals.empty() && f.ActiveRadicals.back().Depth > f.ParenDepth) {
@@ -106,14 +135,29 @@ double CountValue(const std::string& text) {
 
 double ElementValue(Session& s, int z) {
   const FormulaState& f = s.formula;
-  if (f.CountAtoms) return !f.ElementFilterOn || z == f.ElementFilter ? 1 : 0;
-  if (f.ElementFilterOn) return z == f.ElementFilter ? s.elements.AtomWeight[z] : 0;
+  if (f.CountAtoms) {
+    return !f.ElementFilterOn || (z == f.ElementFilter && f.IsotopeFilter <= 0) ? 1 : 0;
+  }
+  if (f.ElementFilterOn) {
+    return z == f.ElementFilter && f.IsotopeFilter <= 0 ? s.elements.AtomWeight[z] : 0;
+  }
   double weight = s.elements.AtomWeight[z];
   if (weight == 0) {
     s.engine.EvalError = "No mass for atomic number " + std::to_string(z) + " found";
     Fail(FailureKind::Calculation);
   }
   return weight;
+}
+
+// An atom labelled with a mass number: its isotope's mass, or 1 when atoms are counted; 0
+// when the filter leaves it out.
+double LabelledAtomValue(Session& s, int z, int massNumber) {
+  const FormulaState& f = s.formula;
+  const bool counted =
+      !f.ElementFilterOn ||
+      (z == f.ElementFilter && (f.IsotopeFilter < 0 || f.IsotopeFilter == massNumber));
+  if (!counted) return 0;
+  return f.CountAtoms ? 1 : MonoisotopicAtomMass(s, z, massNumber);
 }
 
 // Codes the component that starts at text.next into text.coded. text.raw holds the rest of
@@ -228,6 +272,14 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
       if (ResolveSymbol(s, text) == -1) continue;
       while (text.next < raw.size() && raw[text.next] == ' ')
         ++text.next;
+    } else if (ch == '^') {
+      inNumber = false;
+      if (ResolveSymbol(s, text) == -1) continue;
+      if (!ReadCaret(s, text)) {
+        coded = "()";
+        s.calc.CalcKind = "Calc";
+        return false;
+      }
     } else {
       // A character that cannot belong to a formula: the text is arithmetic.
       coded = "()";
@@ -301,7 +353,19 @@ double EvaluateCoded(Session& s, std::string_view coded, std::vector<double>& st
           static_cast<unsigned char>(coded[i + 1]) << 7 | static_cast<unsigned char>(coded[i + 2]);
       i += 2;
     } else if (code > kShortCountSlots) {
-      continue;  // codes without meaning
+      if (code == static_cast<unsigned char>(kIsotopeMark)) {
+        if (i + 4 >= coded.size() || coded[i + 3] != kElementMark) {
+          Fail(FailureKind::IndexOutOfRange);
+        }
+        const int massNumber = static_cast<unsigned char>(coded[i + 1]) << 7 |
+                               static_cast<unsigned char>(coded[i + 2]);
+        const int z = static_cast<unsigned char>(coded[i + 4]);
+        if (z > kMaxElements) Fail(FailureKind::IndexOutOfRange);
+        i += 4;
+        open();
+        stack[level] = LabelledAtomValue(s, z, massNumber);
+      }
+      continue;  // other codes have no meaning
     }
     if (level < 1) continue;
     if (static_cast<std::size_t>(slot) >= s.formula.CountTexts.size()) {
@@ -341,6 +405,9 @@ double FormulaMass(Session& s, std::string formula) {
     return 0;
   }
   f.FormulaElements.clear();
+  f.FormulaIsotopes.clear();
+  f.PendingMassNumber = 0;
+  f.Charge = 0;
   f.HasHydrateMark = formula.find("(.)") != std::string::npos;
   std::string_view first = formula;
   first = first.substr(0, first.find('+'));
@@ -379,6 +446,8 @@ double FormulaMass(Session& s, std::string formula) {
     FormulaError(s, FormulaPlace(emptyPart.empty() ? "+" : emptyPart, f.TypedFormula) +
                         "holds no element: every part of a mixture is a formula");
   }
+  // An ion's mass lacks or carries the electrons of its charge.
+  if (f.Charge != 0 && !f.CountAtoms && !f.ElementFilterOn) total -= f.Charge * kElectronMass;
   return total;
 }
 

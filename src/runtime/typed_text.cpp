@@ -30,6 +30,26 @@ std::size_t PowerOfTen(std::string_view text, std::size_t after, std::string& ou
   return after;
 }
 
+// The plain character of a superscript digit or sign (¹³, ²⁻), 0 for any other character.
+char SuperscriptCharacter(char32_t code) {
+  switch (code) {
+    case 0xB9:
+      return '1';
+    case 0xB2:
+      return '2';
+    case 0xB3:
+      return '3';
+    case 0x2070:
+      return '0';
+    case 0x207A:
+      return '+';
+    case 0x207B:
+      return '-';
+    default:
+      return code >= 0x2074 && code <= 0x2079 ? static_cast<char>('4' + (code - 0x2074)) : '\0';
+  }
+}
+
 }  // namespace
 
 TypedCharacter ReadTypedCharacter(std::string_view text, std::size_t at) {
@@ -55,8 +75,22 @@ TypedCharacter ReadTypedCharacter(std::string_view text, std::size_t at) {
 std::string PlainEntryText(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 8);
+  // A run of superscript characters is written after one caret: ¹³C is ^13C, SO₄²⁻ is
+  // SO4^2-, x² is x^2.
+  bool inSuperscript = false;
   for (std::size_t i = 0; i < text.size();) {
     const char ch = text[i];
+    if (static_cast<unsigned char>(ch) >= 0x80) {
+      const TypedCharacter c = ReadTypedCharacter(text, i);
+      if (const char plain = SuperscriptCharacter(c.code)) {
+        if (!inSuperscript) out += '^';
+        out += plain;
+        inSuperscript = true;
+        i += c.length;
+        continue;
+      }
+    }
+    inSuperscript = false;
     if (ch == 'x' && text.substr(i, 4) == "x 10") {
       if (std::size_t next = PowerOfTen(text, i + 4, out)) {
         i = next;

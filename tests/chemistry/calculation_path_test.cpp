@@ -56,7 +56,19 @@ TEST_F(CalculationPathTest, ChemistryTermsBecomeMemoryLines) {
       {"AcOH", {{"MW(AcOH)", 60.052}}},
       {"Ca(OH)2 + 2 HCl", {{"MW(Ca(OH)2 + 2 HCl)", 147.01}}},
       {"2E5", {{"2E5", 2e5}}},
-      {"MW(H2O)/MW(D2O)", {{"MW(H2O)", 18.015}}},  // D is no element: the line stops there
+      {"MW(H2O)/MW(D2O)",
+       {{"MW(H2O)", 18.015}, {"MW(D2O)", 20.0272}, {"MW(H2O)/MW(D2O)", 18.015 / 20.0272}}},
+      // Superscripts typed in UTF-8 or Latin-1: isotope labels, charges and powers.
+      {"\xc2\xb9\xc2\xb3"
+       "CO\xe2\x82\x82",
+       {{"MW(^13CO2)", 45.00135}}},
+      {"\xb9\xb3"
+       "CO2",
+       {{"MW(^13CO2)", 45.00135}}},
+      {"SO\xe2\x82\x84\xc2\xb2\xe2\x81\xbb", {{"MW(SO4^2-)", 96.0571}}},
+      {"EM(Fe\xc2\xb3\xe2\x81\xba)", {{"EM(Fe^3+)", 55.93329}}},
+      {"MZ(SO4^2-)/2", {{"MZ(SO4^2-)", 47.97641}, {"MZ(SO4^2-)/2", 23.98821}}},
+      {"3\xc2\xb2", {{"3^2", 9}}},
       {std::string(60, '(') + "H" + std::string(60, ')'),
        {{"MW(" + std::string(60, '(') + "H" + std::string(60, ')') + ")", 1.008}}},
   };
@@ -81,7 +93,11 @@ TEST_F(CalculationPathTest, FaultsAreReported) {
        "\"co\" is not an element symbol: to avoid any ambiguity, correct capitalization for "
        "elements is required."},
       {"Q2", "\"Q\" in Q2 is not an element symbol."},
-      {"MW(D2O)", "\"D\" in D2O is not an element symbol."},
+      {"MZ(D2O)",
+       "D2O has no charge, so it has no m/z; write the charge at its end, for example D2O^+ or "
+       "D2O^2-."},
+      {"2*SO4^2-", "2*SO4^2-: a formula inside a calculation is written MW(SO4^2-)"},
+      {"2*D2O", "2*D2O: a formula inside a calculation is written MW(D2O)"},
       {"<nonsense>*2", "constant <NONSENSE> not found"},
       {"MW(2+3)", "2+3 is not a molecular formula"},
       {std::string(1001, '(') + "H" + std::string(1001, ')'),

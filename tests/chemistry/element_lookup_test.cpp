@@ -1,6 +1,7 @@
 // Element symbols, capitalisation and radical expansion.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,42 @@ TEST_F(ElementLookupTest, WithoutExpandRadicalsElementsComeFirst) {
   EXPECT_NEAR(Mass("MeOH"), Sum({{"C", 1}, {"H", 4}, {"O", 1}}), 1e-9);
   s.flags.ExpandRadicals = true;
   EXPECT_NEAR(Mass("Ac"), Sum({{"C", 2}, {"H", 3}, {"O", 1}}), 1e-9);
+}
+
+// D and T are deuterium and tritium where no element has the symbol; radicals that begin
+// with them keep their meaning, and no contributed radical takes their place.
+TEST_F(ElementLookupTest, DeuteriumAndTritiumBesideRadicals) {
+  std::filesystem::copy_file(std::filesystem::path(OSTRAVEL_DATA_DIR) / "ISOTOPES.TXT",
+                             dir.path() / "ISOTOPES.TXT");
+  SetRadicals({{"TMS", "Si(CH3)3"}, {"Me", "CH3"}}, {{"D", "CH3"}, {"DMF", "C3H7NO"}});
+  const double d = 2.01410177812;
+  const double t = 3.0160492779;
+  const double tms = W("Si") + 3 * Sum({{"C", 1}, {"H", 3}});
+  struct Row {
+    const char* name;
+    const char* formula;
+    double mass;
+  } rows[] = {
+      {"deuterium", "D2O", 2 * d + W("O")},
+      {"tritium", "T2O", 2 * t + W("O")},
+      {"beside hydrogen", "CHD3", W("C") + W("H") + 3 * d},
+      {"a contributed radical of the same name does not count", "MeD", W("C") + 3 * W("H") + d},
+      {"a longer radical name still does", "DMF", Sum({{"C", 3}, {"H", 7}, {"N", 1}, {"O", 1}})},
+      {"a constants radical that begins with T", "TMSCl", tms + W("Cl")},
+      {"T before an element", "TBr", t + W("Br")},
+  };
+  for (bool expand : {true, false}) {
+    s.flags.ExpandRadicals = expand;
+    for (const Row& row : rows) {
+      EXPECT_NEAR(Mass(row.formula), row.mass, 1e-9) << row.name << ", expand " << expand;
+      EXPECT_EQ(s.calc.CalcKind, "Form") << row.name;
+    }
+  }
+  // An element table that names D itself keeps it.
+  auto table = AbridgedWeights();
+  table.push_back({"D", 2.0141});
+  SetElements(table);
+  EXPECT_NEAR(Mass("D2O"), 2 * 2.0141 + W("O"), 1e-12);
 }
 
 TEST_F(ElementLookupTest, ARadicalWithoutValueLeavesTheElement) {

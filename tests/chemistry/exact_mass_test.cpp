@@ -56,6 +56,34 @@ const IonRow kIons[] = {
     {"CF3COO^-", 112.985587307, 113, 112.985587307},
     {"Ca^++", 39.961493703, 40, 19.980746852},
     {"Fe^+3", 55.933290590, 56, 18.644430197},
+    // Isotopologues and labelled ions: 2H 2.01410177812, 3H 3.0160492779, 13C 13.00335483507,
+    // 15N 15.00010889888, 18O 17.99915961286, 34S 33.967867004, 37Cl 36.965902602,
+    // 81Br 80.9162897, 54Fe 53.93960899, 65Cu 64.9277897, 235U 235.0439301.
+    {"^13CO2", 44.993184074, 45, 0},
+    {"D2O", 20.023118176, 20, 0},
+    {"HDO", 19.016841430, 19, 0},
+    {"T2O", 22.027013175, 22, 0},
+    {"H2^18O", 20.014809677, 20, 0},
+    {"CD3OD", 36.051321732, 36, 0},
+    {"CDCl3", 118.920659824, 119, 0},
+    {"^13CH4", 17.034654964, 17, 0},
+    {"^15NH3", 18.023583996, 18, 0},
+    {"^15NH4^+", 19.030860448, 19, 19.030860448},
+    {"^13C6H12O6", 186.083517115, 186, 0},
+    {"D3O^+", 22.036671374, 22, 22.036671374},
+    {"^34SO4^2-", 97.948622642, 98, 48.974311321},
+    {"^37Cl^-", 36.966451182, 37, 36.966451182},
+    {"^81Br^-", 80.916838280, 81, 80.916838280},
+    {"^54Fe^3+", 53.937963250, 54, 17.979321083},
+    {"^13CO3^2-", 60.989195854, 61, 30.494597927},
+    {"CH3^13COOH", 61.024484203, 61, 0},
+    {"C^18O2", 47.998319226, 48, 0},
+    {"^2H2", 4.028203556, 4, 0},
+    {"DT", 5.030151056, 5, 0},
+    {"^235UF6", 349.034349076, 349, 0},
+    {"C2D5OD", 52.079525288, 52, 0},
+    {"^65Cu^2+", 64.926692540, 65, 32.463346270},
+    {"(^13CH3)^+", 16.026281352, 16, 16.026281352},
 };
 
 class ExactMassTest : public ChemistryTest {
@@ -74,6 +102,71 @@ TEST_F(ExactMassTest, IonsAndMoleculesAgainstTheEvaluatedTable) {
     } else {
       EXPECT_THROW(MassToCharge(s, c, row.formula), RunFailure);
     }
+  }
+}
+
+// The molar mass counts a labelled atom with its isotope's mass and an ion with the mass of
+// its electrons; the isotope labels and charges that cannot be read are refused by name.
+TEST_F(ExactMassTest, LabelledAtomsAndChargesInMolarMasses) {
+  const double c13 = 13.00335483507;
+  const double d = 2.01410177812;
+  const double electron = 0.000548579909065;
+  struct Row {
+    const char* formula;
+    double mass;
+  };
+  const Row rows[] = {
+      {"^13CO2", c13 + 2 * W("O")},
+      {"D2O", 2 * d + W("O")},
+      {"T2O", 2 * 3.0160492779 + W("O")},
+      {"CH3^13CH3", W("C") + c13 + 6 * W("H")},
+      {"^13C^18O2", c13 + 2 * 17.99915961286},
+      {"(CD3)2SO", 2 * W("C") + 6 * d + W("S") + W("O")},
+      {"CuSO4.5D2O", W("Cu") + W("S") + 4 * W("O") + 5 * (2 * d + W("O"))},
+      {"13CO2", 13 * (W("C") + 2 * W("O"))},  // a leading number stays a multiplier
+      {"SO4^2-", W("S") + 4 * W("O") + 2 * electron},
+      {"NH4^+", W("N") + 4 * W("H") - electron},
+      {"Fe^+3", W("Fe") - 3 * electron},
+      {"(Fe(CN)6)^4-", W("Fe") + 6 * (W("C") + W("N")) + 4 * electron},
+      {"TBr", 3.0160492779 + W("Br")},  // T and B, as no radical begins so
+      {"TMSCl", W("Si") + 3 * (W("C") + 3 * W("H")) + W("Cl")},  // the radical TMS
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.formula);
+    EXPECT_NEAR(Mass(row.formula), row.mass, 1e-9);
+    EXPECT_EQ(s.calc.CalcKind, "Form");
+  }
+  // Labelled hydrogen is hydrogen in the shares of elements.
+  Expand("wt%(H,D2O)");
+  EXPECT_NEAR(s.memory.MemValues[s.memory.MemoryCount], 100 * 2 * d / (2 * d + W("O")), 1e-9);
+  Expand("mol%(C,CH3^13CH3)");
+  EXPECT_NEAR(s.memory.MemValues[s.memory.MemoryCount], 25, 1e-12);
+
+  struct Refusal {
+    const char* formula;
+    const char* message;
+  };
+  const Refusal refusals[] = {
+      {"^99CO2",
+       "\"^99C\" in ^99CO2 is not an isotope that the isotope table knows; it holds ^8C to "
+       "^23C"},
+      {"^2D2O",
+       "\"D\" in ^2D2O is already an isotope (^2H): write D or ^2H, T or ^3H, without a mass "
+       "number in front"},
+      {"^13Me", "\"Me\" in ^13Me is not an element symbol."},  // a label is never a radical's
+      {"^13Q", "\"Q\" in ^13Q is not an element symbol."},
+      {"Do", "\"Do\" is not an element symbol."},
+  };
+  for (const Refusal& row : refusals) {
+    SCOPED_TRACE(row.formula);
+    EXPECT_THROW(Mass(row.formula), RunFailure);
+    EXPECT_EQ(s.engine.EvalError, row.message);
+  }
+  // A caret that is no label and no charge at the end is a power: the text is arithmetic.
+  for (const char* text : {"H2O^2", "^13c", "C^13", "^1234C", "Fe^3+H2O", "SO4^2-1", "2^3"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(Mass(text), 0);
+    EXPECT_EQ(s.calc.CalcKind, "Calc");
   }
 }
 

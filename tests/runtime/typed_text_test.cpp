@@ -1,0 +1,39 @@
+// Characters typed with a plain meaning are written plainly before the calculation is read.
+#include "runtime/typed_text.h"
+
+#include <gtest/gtest.h>
+
+namespace ostravel {
+namespace {
+
+TEST(PlainEntryTextTest, SuperscriptsBecomeACaretAndTheirPlainCharacters) {
+  struct Row {
+    const char* name;
+    const char* typed;
+    const char* plain;
+  };
+  const Row rows[] = {
+      {"isotope label", "\xc2\xb9\xc2\xb3" "CO\xe2\x82\x82", "^13CO2"},
+      {"Latin-1 superscripts", "\xb9\xb3" "CO2", "^13CO2"},
+      {"charge after subscripts", "SO\xe2\x82\x84\xc2\xb2\xe2\x81\xbb", "SO4^2-"},
+      {"charge of a cation", "Fe\xc2\xb3\xe2\x81\xba", "Fe^3+"},
+      {"single sign", "Cl\xe2\x81\xbb", "Cl^-"},
+      {"every superscript digit",
+       "x\xe2\x81\xb0\xc2\xb9\xc2\xb2\xc2\xb3\xe2\x81\xb4\xe2\x81\xb5\xe2\x81\xb6\xe2\x81\xb7"
+       "\xe2\x81\xb8\xe2\x81\xb9",
+       "x^0123456789"},
+      {"power", "3\xc2\xb2+1", "3^2+1"},
+      {"negative power of ten", "10\xe2\x81\xbb\xc2\xb3", "10^-3"},
+      {"two runs, two carets", "\xc2\xb9\xc2\xb3" "CH3\xc2\xb9\xc2\xb3" "CH3",
+       "^13CH3^13CH3"},
+      {"label and charge", "\xc2\xb9\xe2\x81\xb5NH\xe2\x82\x84\xe2\x81\xba", "^15NH4^+"},
+      {"subscripts stay digits", "H\xe2\x82\x82O", "H2O"},
+      {"other characters stay", "5\xc2\xb5L", "5\xc2\xb5L"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(PlainEntryText(row.typed), row.plain) << row.name;
+  }
+}
+
+}  // namespace
+}  // namespace ostravel
