@@ -21,18 +21,16 @@ constexpr int kMaxRadicalExpansions = 1000;
 
 // The shortest radical name that is symbol followed by the first characters of rest; among
 // names of the same length the first in the list wins, so constants radicals come before
-// contributed ones. With symbolReserved, a contributed radical named just symbol is passed
-// over.
+// contributed ones.
 const RadicalName* FindRadical(const FormulaState& f, std::string_view symbol,
-                               std::string_view rest, bool symbolReserved) {
+                               std::string_view rest) {
   const RadicalName* best = nullptr;
   if (f.RadicalIndex.empty()) return best;
   unsigned char first = static_cast<unsigned char>(symbol[0]);
   for (std::size_t i = f.RadicalGroup[first]; i < f.RadicalGroup[first + 1]; ++i) {
     const std::string& name = f.RadicalIndex[i].Name;
     if (name.size() < symbol.size() || name.size() - symbol.size() > rest.size() ||
-        (best != nullptr && name.size() >= best->Name.size()) ||
-        (symbolReserved && name.size() == symbol.size() && !f.RadicalIndex[i].FromConstants)) {
+        (best != nullptr && name.size() >= best->Name.size())) {
       continue;
     }
     std::string_view tail = std::string_view(name).substr(symbol.size());
@@ -181,9 +179,13 @@ void PrepareSymbolLookup(Session& s) {
   for (std::size_t begin = 1; begin < keys.size() && names.size() < 65535;) {
     std::size_t end = keys.find('\0', begin);
     if (end == std::string_view::npos) break;  // the last item has no closing NUL
-    if (end > begin && keys[begin - 1] == '\0') {
-      names.push_back({std::string(keys.substr(begin, end - begin)),
-                       static_cast<int>(begin) < lists.RadicalSplit});
+    const std::string_view name = keys.substr(begin, end - begin);
+    const bool fromConstants = static_cast<int>(begin) < lists.RadicalSplit;
+    // A contributed radical never takes the place of an element symbol, nor of D and T, the
+    // hydrogen isotopes.
+    const bool reserved = !fromConstants && (name == "D" || name == "T");
+    if (end > begin && keys[begin - 1] == '\0' && !reserved) {
+      names.push_back({std::string(name), fromConstants});
     }
     begin = end + 1;
   }
@@ -257,23 +259,21 @@ bool ExpandPendingRadical(Session& s, EncodingText& text) {
                               ? AtomicNumber(s, f.PendingSymbol)
                               : f.SymbolIndex[static_cast<unsigned char>(f.PendingSymbol[0]) << 8 |
                                               static_cast<unsigned char>(f.PendingSymbol[1])];
-  // An isotope label makes the letters an element symbol, never a radical.
-  if ((f.CurrentAtomicNumber != 0 && !s.flags.ExpandRadicals) || f.PendingMassNumber != 0) {
-    return false;
-  }
+  if (f.CurrentAtomicNumber != 0 && !s.flags.ExpandRadicals) return false;
   std::string symbol = f.PendingSymbol;
   symbol.erase(std::remove(symbol.begin(), symbol.end(), ' '), symbol.end());
   std::string_view rest = std::string_view(text.raw).substr(std::min(text.next, text.raw.size()));
-  // Contributed radicals never take the place of an element symbol, nor of D and T.
-  const bool hydrogenLetter = f.CurrentAtomicNumber == 0 && HydrogenLetterMassNumber(f) != 0;
-  const RadicalName* radical = FindRadical(f, symbol, rest, hydrogenLetter);
+  const RadicalName* radical = FindRadical(f, symbol, rest);
+  // An isotope label makes the letters an element symbol, never a radical.
+  if (radical == nullptr || f.PendingMassNumber != 0) return false;
   bool taken = false;
   std::string value;
-  if (radical != nullptr && radical->FromConstants) {
+  if (radical->FromConstants) {
     IniFileSwitch toMain(s, s.db.MainIniFile);
     value = IniGetEntry(s, "Constants", "Radicals", radical->Name);
     taken = true;
-  } else if (radical != nullptr && f.CurrentAtomicNumber == 0) {
+  } else if (f.CurrentAtomicNumber == 0) {
+    // A contributed radical never overrides an element symbol.
     IniFileSwitch toContributed(s, s.db.ContribIniFile);
     value = IniGetEntry(s, "Contributed", "Radicals", radical->Name);
     taken = true;
