@@ -20,6 +20,9 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
+// Raise the edition whenever the numbers of the table change: a user's data folder holds a
+// copy of the table, which the program replaces only with a delivered one of a higher edition.
+const edition = 1;
 const packageName = 'chemical-elements';
 const packageVersion = '2.3.3';
 const here = dirname(fileURLToPath(import.meta.url));
@@ -81,7 +84,11 @@ const lines = [
   '#',
   '# [StandardAtomicWeights] lines: symbol, value, uncertainty, interval low, interval high',
   '# [Isotopes] lines: symbol, mass number, mass in u, natural abundance (empty when none)',
-  '# Fields are separated by tabs.',
+  '# Fields are separated by tabs. The edition rises whenever the numbers change, so that a',
+  "# newer delivered table replaces an older copy in a user's data folder.",
+  '',
+  '[Edition]',
+  String(edition),
   '',
   '[StandardAtomicWeights]',
 ];

@@ -33,6 +33,7 @@ struct ElementIsotopes {
 
 struct IsotopeTable {
   bool Loaded = false;
+  int Edition = 0;  // raised whenever the delivered table's numbers change; 0 when not given
   std::vector<ElementIsotopes> Elements;  // in the order of the file
   // Elements indexed by the atomic numbers of the session's element table (which follow the
   // order of its "AtomicWeights" section): the index into Elements, -1 for a symbol the file

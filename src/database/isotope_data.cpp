@@ -79,6 +79,16 @@ std::string ReadIsotope(IsotopeTable& table, const std::vector<std::string_view>
   return {};
 }
 
+// The line of the [Edition] section: a whole number from 1.
+std::string ReadEdition(std::string_view line, int& edition) {
+  double value = 0;
+  if (!Number(line, value) || value < 1 || value > 1e6 || value != static_cast<int>(value)) {
+    return "the edition is not a whole number from 1";
+  }
+  edition = static_cast<int>(value);
+  return {};
+}
+
 void FindMostAbundant(ElementIsotopes& e) {
   e.MostAbundant = -1;
   for (std::size_t i = 0; i < e.Isotopes.size(); ++i) {
@@ -93,7 +103,7 @@ void FindMostAbundant(ElementIsotopes& e) {
 
 std::string ParseIsotopeData(std::string_view text, IsotopeTable& table) {
   table = IsotopeTable{};
-  enum class Section { None, Weights, Isotopes } section = Section::None;
+  enum class Section { None, Edition, Weights, Isotopes } section = Section::None;
   int lineNumber = 0;
   for (std::size_t start = 0; start < text.size();) {
     std::size_t end = text.find('\n', start);
@@ -104,10 +114,14 @@ std::string ParseIsotopeData(std::string_view text, IsotopeTable& table) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty() || line[0] == '#') continue;
     std::string problem;
-    if (line == "[StandardAtomicWeights]") {
+    if (line == "[Edition]") {
+      section = Section::Edition;
+    } else if (line == "[StandardAtomicWeights]") {
       section = Section::Weights;
     } else if (line == "[Isotopes]") {
       section = Section::Isotopes;
+    } else if (section == Section::Edition) {
+      problem = ReadEdition(line, table.Edition);
     } else if (section == Section::Weights) {
       problem = ReadWeight(table, TabFields(line));
     } else if (section == Section::Isotopes) {
@@ -125,6 +139,23 @@ std::string ParseIsotopeData(std::string_view text, IsotopeTable& table) {
   if (table.Elements.empty()) return "no element data";
   table.Loaded = true;
   return {};
+}
+
+int IsotopeFileEdition(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return -1;
+  bool inEdition = false;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    if (inEdition) {
+      int edition = 0;
+      return ReadEdition(line, edition).empty() ? edition : 0;
+    }
+    if (line != "[Edition]") return 0;
+    inEdition = true;
+  }
+  return in.bad() ? -1 : 0;
 }
 
 const IsotopeTable& IsotopeData(Session& s) {

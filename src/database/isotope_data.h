@@ -16,6 +16,11 @@ inline constexpr const char* kIsotopeFileName = "ISOTOPES.TXT";
 // else what is wrong, with the line number.
 std::string ParseIsotopeData(std::string_view text, IsotopeTable& table);
 
+// The edition an isotope file names in its [Edition] section (which comes before the others);
+// 0 for a file without one, -1 for a file that cannot be read. Cheap: it reads no further
+// than the first section of data.
+int IsotopeFileEdition(const std::string& path);
+
 // The isotope table of the program folder, read on first use. A missing or damaged file is a
 // calculation failure whose message names the file.
 const IsotopeTable& IsotopeData(Session& s);

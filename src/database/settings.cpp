@@ -16,6 +16,7 @@
 #include "calc/number_format.h"
 #include "chemistry/chemistry_state.h"
 #include "database/ini_access.h"
+#include "database/isotope_data.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "session/session.h"
@@ -55,12 +56,13 @@ void CreateFolder(const std::string& folder) {
   }
 }
 
-// Places a copy of source at target unless target exists. The copy is written under another
-// name and linked into place, which fails when target appeared meanwhile, so a file that
-// exists is never replaced and a half-written copy never shows.
-void SeedFile(const fs::path& source, const fs::path& target) {
+// Places a copy of source at target unless target exists, or, with replace, in place of it.
+// The copy is written under another name and linked into place, which fails when target
+// appeared meanwhile, so a file that exists is never replaced unless asked, and a
+// half-written copy never shows.
+void SeedFile(const fs::path& source, const fs::path& target, bool replace = false) {
   struct stat info;
-  if (::lstat(target.c_str(), &info) == 0) return;
+  if (!replace && ::lstat(target.c_str(), &info) == 0) return;
   std::ifstream in(source, std::ios::binary);
   if (!in) return;
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -77,8 +79,23 @@ void SeedFile(const fs::path& source, const fs::path& target) {
   }
   ok = ok && ::fsync(fd) == 0;
   ::close(fd);
-  if (ok) ::link(temporary.c_str(), target.c_str());
+  if (ok && replace) {
+    if (::rename(temporary.c_str(), target.c_str()) == 0) return;
+  } else if (ok) {
+    ::link(temporary.c_str(), target.c_str());
+  }
   ::unlink(temporary.c_str());
+}
+
+// The isotope table is program data, not the user's: a delivered one of a higher edition
+// replaces the copy in the data folder.
+void RefreshIsotopeTable(const std::string& folder, const std::string& defaultsFolder) {
+  const fs::path source = fs::path(defaultsFolder) / kIsotopeFileName;
+  const fs::path target = fs::path(folder) / kIsotopeFileName;
+  const int delivered = IsotopeFileEdition(source.string());
+  if (delivered > 0 && delivered > IsotopeFileEdition(target.string())) {
+    SeedFile(source, target, true);
+  }
 }
 
 void SeedFolder(const std::string& folder, const std::string& defaultsFolder) {
@@ -155,7 +172,10 @@ std::string ResolveProgramFolder(const std::string& executableFolder,
   }
   const std::string folder = UserDataFolder();
   CreateFolder(folder);
-  if (!defaultsFolder.empty()) SeedFolder(folder, defaultsFolder);
+  if (!defaultsFolder.empty()) {
+    SeedFolder(folder, defaultsFolder);
+    RefreshIsotopeTable(folder, defaultsFolder);
+  }
   return folder;
 }
 

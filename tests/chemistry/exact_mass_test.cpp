@@ -329,6 +329,8 @@ TEST(IsotopeDataTest, ReadsTheDeliveredTable) {
   EXPECT_NEAR(isotope("O", 16)->Mass, 15.99491461957, 1e-10);
   EXPECT_NEAR(isotope("Cl", 37)->Abundance, 0.2424, 1e-4);
   EXPECT_EQ(table.Elements.size(), 118u);
+  EXPECT_GE(table.Edition, 1);
+  EXPECT_EQ(IsotopeFileEdition(OSTRAVEL_DATA_DIR "/ISOTOPES.TXT"), table.Edition);
 }
 
 TEST(IsotopeDataTest, DamagedLinesAreRefusedWithTheirNumber) {
@@ -349,6 +351,9 @@ TEST(IsotopeDataTest, DamagedLinesAreRefusedWithTheirNumber) {
       {"[StandardAtomicWeights]\nH\t1.008\t0.0002\t2\t1\n",
        "line 2: the interval is not two rising numbers"},
       {"# only a comment\n", "no element data"},
+      {"[Edition]\n1.5\n[Isotopes]\nH\t1\t1.0078\t0.9\n",
+       "line 2: the edition is not a whole number from 1"},
+      {"[Edition]\n3\n[Isotopes]\nH\t1\t1.0078\t0.9\n", ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);

@@ -217,6 +217,38 @@ TEST_F(ProgramFolder, DataFolderIsCreatedAndSeededWithoutOverwriting) {
   EXPECT_EQ(files, 2);  // no temporary copies left behind
 }
 
+// The isotope table is program data: a delivered table of a higher edition replaces the copy
+// in the data folder; any other copy stays as it is.
+TEST_F(ProgramFolder, ANewerDeliveredIsotopeTableReplacesAnOlderCopy) {
+  const std::string kEdition1 = "# table\n[Edition]\n1\n[Isotopes]\nH\t1\t1.0078\t1\n";
+  const std::string kEdition2 = "[Edition]\r\n2\r\n[Isotopes]\r\nH\t1\t1.00783\t1\r\n";
+  const std::string kNoEdition = "[Isotopes]\nH\t1\t1.0\t1\n";
+  struct Row {
+    const char* name;
+    std::string copy;  // "" for none
+    std::string delivered;
+    std::string after;
+  } rows[] = {
+      {"no copy yet", "", kEdition1, kEdition1},
+      {"a copy without an edition is older", kNoEdition, kEdition1, kEdition1},
+      {"an older edition", kEdition1, kEdition2, kEdition2},
+      {"the same edition stays", kEdition1 + "# mine\n", kEdition1, kEdition1 + "# mine\n"},
+      {"a newer edition stays", kEdition2, kEdition1, kEdition2},
+      {"a delivered table without an edition replaces nothing", kEdition1, kNoEdition,
+       kEdition1},
+  };
+  for (const Row& row : rows) {
+    std::filesystem::remove_all(dir.path() / "xdg");
+    if (!row.copy.empty()) {
+      std::filesystem::create_directories(dir.path() / "xdg" / "ostravel");
+      dir.Write("xdg/ostravel/ISOTOPES.TXT", row.copy);
+    }
+    dir.Write("defaults/ISOTOPES.TXT", row.delivered);
+    Resolve();
+    EXPECT_EQ(dir.Read("xdg/ostravel/ISOTOPES.TXT"), row.after) << row.name;
+  }
+}
+
 TEST_F(ProgramFolder, RelativeOrMissingDataHomeFallsBackToTheHomeFolder) {
   env.Set("XDG_DATA_HOME", "relative/path");
   EXPECT_EQ(Resolve(), (dir.path() / "home" / ".local" / "share" / "ostravel").string());

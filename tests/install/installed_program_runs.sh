@@ -30,9 +30,17 @@ answer=$(run "$prefix/bin/ostravel" "MW(CuSO4.5H2O)") || fail "the one-shot calc
 [[ $answer == 249.6* ]] || fail "MW(CuSO4.5H2O) gave '$answer'"
 
 data=$home/.local/share/ostravel
-for file in TOLVANE.INI TOLVANEC.INI TOLVANE.TXT tolvane1.ht_ tolvanes.ht_; do
+for file in TOLVANE.INI TOLVANEC.INI TOLVANE.TXT ISOTOPES.TXT tolvane1.ht_ tolvanes.ht_; do
   cmp -s "$prefix/share/ostravel/$file" "$data/$file" || fail "$data/$file was not seeded"
 done
+
+# The isotope table is program data: an older copy in the data folder gives way to the
+# delivered one.
+printf '[Isotopes]\nC\t13\t13.1\t\n' >"$data/ISOTOPES.TXT"
+answer=$(run "$prefix/bin/ostravel" "EM(^13CO2)") || fail "EM(^13CO2) failed: $answer"
+cmp -s "$prefix/share/ostravel/ISOTOPES.TXT" "$data/ISOTOPES.TXT" ||
+  fail "an older isotope table in $data was not replaced"
+[[ $answer == 44.9931840* ]] || fail "EM(^13CO2) gave '$answer'"
 
 painted=$(run QT_QPA_PLATFORM=offscreen OSTRAVEL_EXIT_AFTER_PAINT=1 "$prefix/bin/ostravel" 2>&1) ||
   fail "the window failed: $painted"
