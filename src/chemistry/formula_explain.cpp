@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "chemistry/element_lookup.h"
+#include "chemistry/formula_composition.h"
 #include "chemistry/formula_mode_scope.h"
 #include "chemistry/formula_parser.h"
 #include "chemistry/mass_report.h"
@@ -95,16 +96,19 @@ FormulaReading ExplainFormula(Session& s, const std::string& text) {
   reading.Formula = WithoutMolarMassTerm(text);
   const std::string& formula = reading.Formula;
   reading.MolarMass = ReadValue(s, formula);
-  const std::string elements = s.formula.FormulaElements;  // each reading below rebuilds it
+  // Each reading below rebuilds these.
+  const std::string elements = s.formula.FormulaElements;
+  const std::vector<std::pair<int, int>> isotopes = s.formula.FormulaIsotopes;
   const std::vector<ReadingRow> components = ReadComponents(s, formula);
   if (components.size() > 1) reading.Components = components;
 
+  // A row per element in its natural composition and per labelled isotope (^13C, D as ^2H).
   FormulaState& f = s.formula;
-  for (std::size_t i = 0; i + 1 < elements.size(); i += 2) {
-    const std::string slot = elements.substr(i, 2);
+  auto addRow = [&](int number, int massNumber) {
     ReadingRow row;
-    row.Label = TrimBlanks(slot);
-    f.ElementFilter = AtomicNumber(s, slot);
+    row.Label = AtomName(s, number, massNumber);
+    f.ElementFilter = number;
+    f.IsotopeFilter = massNumber;
     f.ElementFilterOn = true;
     row.Mass = ReadValue(s, formula);
     f.CountAtoms = true;
@@ -112,7 +116,15 @@ FormulaReading ExplainFormula(Session& s, const std::string& text) {
     f.CountAtoms = false;
     f.ElementFilterOn = false;
     if (row.Count != 0) reading.Elements.push_back(std::move(row));
+  };
+  for (std::size_t i = 0; i + 1 < elements.size(); i += 2) {
+    const int number = AtomicNumber(s, std::string_view(elements).substr(i, 2));
+    addRow(number, 0);
+    for (const auto& [labelled, massNumber] : isotopes) {
+      if (labelled == number) addRow(number, massNumber);
+    }
   }
+  f.IsotopeFilter = -1;
   for (auto* rows : {&reading.Elements, &reading.Components}) {
     for (ReadingRow& row : *rows)
       row.Percent = reading.MolarMass != 0 ? row.Mass / reading.MolarMass * 100 : 0;

@@ -12,7 +12,7 @@ namespace ostravel {
 class Session;
 
 struct ReadingRow {
-  std::string Label;  // element symbol, or a component as written ("3H2O")
+  std::string Label;  // element symbol or isotope ("^13C"), or a component as written ("3H2O")
   double Count = 0;   // atoms of the element in the formula; a component's multiplier
   double Mass = 0;    // g/mol the element or component contributes
   double Percent = 0;

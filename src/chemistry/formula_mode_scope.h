@@ -1,6 +1,5 @@
 // Puts the formula parser's counting switches (atom counts, element and isotope filter) and the
-// kind of
-// the calculation back as they were, on every way out of a reading that sets them.
+// kind of the calculation back as they were, on every way out of a reading that sets them.
 #pragma once
 
 #include <string>
