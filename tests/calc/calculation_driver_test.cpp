@@ -28,6 +28,7 @@ class Driver : public ::testing::Test {
   Driver() : s(ui) {
     dir.Write("TOLVANE.INI", Delivered("TOLVANE.INI"));
     dir.Write("TOLVANEC.INI", Delivered("TOLVANEC.INI"));
+    dir.Write("ISOTOPES.TXT", Delivered("ISOTOPES.TXT"));
     s.db.ProgramFolder = dir.path().string();
     EXPECT_TRUE(Form_Load(s, "").ShowWindow);
   }
