@@ -79,8 +79,7 @@ bool LooksLikeFormula(const Session& s, std::string_view text) {
         const bool second = k + 1 < text.size() && IsLower(text[k + 1]);
         const std::string slot{c, second ? text[k + 1] : ' '};
         // D and T are hydrogen's isotopes where no element has the symbol.
-        const bool hydrogenLetter =
-            !second && (c == 'D' || c == 'T') && AtomicNumber(s, "H ") > 0;
+        const bool hydrogenLetter = !second && (c == 'D' || c == 'T') && AtomicNumber(s, "H ") > 0;
         if (AtomicNumber(s, slot) > 0 || hydrogenLetter) length = second ? 2 : 1;
       }
       if (length == 0) length = RadicalAt(s, text.substr(k));

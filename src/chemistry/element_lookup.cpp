@@ -100,10 +100,10 @@ bool ReadHydrogenLetter(Session& s, const EncodingText& text) {
   const int hydrogen = massNumber == 0 ? 0 : AtomicNumber(s, "H ");
   if (hydrogen == 0) return false;
   if (f.PendingMassNumber != 0) {
-    CalculationError(s, FormulaPlace(std::string_view(text.raw).substr(f.SymbolStart, 1),
-                                     f.TypedFormula) +
-                            "is already an isotope (" + AtomName(s, hydrogen, massNumber) +
-                            "): write D or ^2H, T or ^3H, without a mass number in front");
+    CalculationError(
+        s, FormulaPlace(std::string_view(text.raw).substr(f.SymbolStart, 1), f.TypedFormula) +
+               "is already an isotope (" + AtomName(s, hydrogen, massNumber) +
+               "): write D or ^2H, T or ^3H, without a mass number in front");
   }
   f.CurrentAtomicNumber = hydrogen;
   f.PendingMassNumber = massNumber;

@@ -19,10 +19,10 @@ TypedCharacter ReadTypedCharacter(std::string_view text, std::size_t at);
 
 // The entry text with the characters that have a plain meaning written plainly: subscript
 // digits become digits, a run of superscript digits and signs becomes a caret followed by
-// them (¹³CO₂ is ^13CO2, Fe³⁺ is Fe^3+, x² is x^2), the multiplication, division and minus signs become "*", "/" and "-",
-// the middle dot becomes the hydrate mark "(.)", a no-break space a blank. The power-of-ten
-// forms become E notation: "6.022 x 10^23" and "1.5 x 10-3" (also with the sign "×") are
-// 6.022E23 and 1.5E-3, while "4 x 10" and "2 x 105" multiply. Every other byte stays as it
+// them (¹³CO₂ is ^13CO2, Fe³⁺ is Fe^3+, x² is x^2), the multiplication, division and minus signs
+// become "*", "/" and "-", the middle dot becomes the hydrate mark "(.)", a no-break space a blank.
+// The power-of-ten forms become E notation: "6.022 x 10^23" and "1.5 x 10-3" (also with the sign
+// "×") are 6.022E23 and 1.5E-3, while "4 x 10" and "2 x 105" multiply. Every other byte stays as it
 // was, for the reading of the calculation to accept or refuse by name.
 std::string PlainEntryText(std::string_view text);
 

@@ -128,7 +128,7 @@ TEST_F(ExactMassTest, LabelledAtomsAndChargesInMolarMasses) {
       {"NH4^+", W("N") + 4 * W("H") - electron},
       {"Fe^+3", W("Fe") - 3 * electron},
       {"(Fe(CN)6)^4-", W("Fe") + 6 * (W("C") + W("N")) + 4 * electron},
-      {"TBr", 3.0160492779 + W("Br")},  // T and B, as no radical begins so
+      {"TBr", 3.0160492779 + W("Br")},                           // T and B, as no radical begins so
       {"TMSCl", W("Si") + 3 * (W("C") + 3 * W("H")) + W("Cl")},  // the radical TMS
   };
   for (const Row& row : rows) {

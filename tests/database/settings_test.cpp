@@ -234,8 +234,7 @@ TEST_F(ProgramFolder, ANewerDeliveredIsotopeTableReplacesAnOlderCopy) {
       {"an older edition", kEdition1, kEdition2, kEdition2},
       {"the same edition stays", kEdition1 + "# mine\n", kEdition1, kEdition1 + "# mine\n"},
       {"a newer edition stays", kEdition2, kEdition1, kEdition2},
-      {"a delivered table without an edition replaces nothing", kEdition1, kNoEdition,
-       kEdition1},
+      {"a delivered table without an edition replaces nothing", kEdition1, kNoEdition, kEdition1},
   };
   for (const Row& row : rows) {
     std::filesystem::remove_all(dir.path() / "xdg");

@@ -13,8 +13,14 @@ TEST(PlainEntryTextTest, SuperscriptsBecomeACaretAndTheirPlainCharacters) {
     const char* plain;
   };
   const Row rows[] = {
-      {"isotope label", "\xc2\xb9\xc2\xb3" "CO\xe2\x82\x82", "^13CO2"},
-      {"Latin-1 superscripts", "\xb9\xb3" "CO2", "^13CO2"},
+      {"isotope label",
+       "\xc2\xb9\xc2\xb3"
+       "CO\xe2\x82\x82",
+       "^13CO2"},
+      {"Latin-1 superscripts",
+       "\xb9\xb3"
+       "CO2",
+       "^13CO2"},
       {"charge after subscripts", "SO\xe2\x82\x84\xc2\xb2\xe2\x81\xbb", "SO4^2-"},
       {"charge of a cation", "Fe\xc2\xb3\xe2\x81\xba", "Fe^3+"},
       {"single sign", "Cl\xe2\x81\xbb", "Cl^-"},
@@ -24,7 +30,10 @@ TEST(PlainEntryTextTest, SuperscriptsBecomeACaretAndTheirPlainCharacters) {
        "x^0123456789"},
       {"power", "3\xc2\xb2+1", "3^2+1"},
       {"negative power of ten", "10\xe2\x81\xbb\xc2\xb3", "10^-3"},
-      {"two runs, two carets", "\xc2\xb9\xc2\xb3" "CH3\xc2\xb9\xc2\xb3" "CH3",
+      {"two runs, two carets",
+       "\xc2\xb9\xc2\xb3"
+       "CH3\xc2\xb9\xc2\xb3"
+       "CH3",
        "^13CH3^13CH3"},
       {"label and charge", "\xc2\xb9\xe2\x81\xb5NH\xe2\x82\x84\xe2\x81\xba", "^15NH4^+"},
       {"subscripts stay digits", "H\xe2\x82\x82O", "H2O"},
