@@ -19,10 +19,15 @@ inline constexpr char kExecute = 'E';   // payload: the command text
 inline constexpr char kRequest = 'R';   // payload: a slot number; answered with kValue
 inline constexpr char kAdvise = 'A';    // payload: a slot number; its notices are pushed
 inline constexpr char kUnadvise = 'U';  // payload: a slot number
+// payload: a slot number, LF, the ID of a command; answered with kWithdrawn
+inline constexpr char kWithdraw = 'W';
 // Gateway to client.
 inline constexpr char kAck = 'K';     // an execute or an advise was accepted; no payload
 inline constexpr char kValue = 'V';   // payload: slot, LF, the caption of lnkWWW(slot)
 inline constexpr char kNotice = 'N';  // payload: slot, LF, the new caption of lnkWWW(slot)
+// payload: slot, LF, "1" when the command was taken off the queue unanswered, "0" when it was
+// not waiting there (it is being answered or was answered: its notice follows or came)
+inline constexpr char kWithdrawn = 'D';
 
 // The largest slot number (the notice labels are numbered by a 16-bit integer).
 inline constexpr int kMaxSlot = 32767;

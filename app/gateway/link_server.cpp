@@ -81,7 +81,6 @@ bool LinkServer::Start(QString* error) {
     return false;
   }
   connect(server_.get(), &QLocalServer::newConnection, this, [this] { Accept(); });
-  lastNotices_ = s_.window.lnkWWW;
   FollowTimer();
   return true;
 }
@@ -116,6 +115,12 @@ void LinkServer::Accept() {
 }
 
 void LinkServer::Read(QLocalSocket* socket) {
+  ReadFrames(socket);
+  // The answers to all the frames read go out in one write, at once.
+  if (clients_.contains(socket)) socket->flush();
+}
+
+void LinkServer::ReadFrames(QLocalSocket* socket) {
   auto it = clients_.find(socket);
   if (it == clients_.end()) return;
   Client& client = it->second;
@@ -163,12 +168,25 @@ bool LinkServer::Handle(QLocalSocket* socket, Client& client, char type,
       Send(socket, channel::kValue, std::to_string(slot) + "\n" + caption);
       return true;
     }
+    case channel::kWithdraw: {
+      const std::size_t lf = text.find('\n');
+      const int slot = lf == std::string::npos ? -1 : channel::ParseSlot(text.substr(0, lf));
+      if (slot < 0) return false;
+      const bool withdrawn = Form_LinkWithdraw(s_, slot, text.substr(lf + 1));
+      Send(socket, channel::kWithdrawn, std::to_string(slot) + (withdrawn ? "\n1" : "\n0"));
+      return true;
+    }
     case channel::kAdvise:
     case channel::kUnadvise: {
       const int slot = channel::ParseSlot(text);
       if (slot < 0) return false;
       if (type == channel::kAdvise) {
         client.advised.insert(slot);
+        // From now on: the notice the slot has now is no new one.
+        const auto& labels = s_.window.lnkWWW;
+        lastNotices_[slot] = slot < static_cast<int>(labels.size())
+                                 ? labels[static_cast<std::size_t>(slot)]
+                                 : std::string();
       } else {
         client.advised.erase(slot);
       }
@@ -192,7 +210,6 @@ void LinkServer::Drop(QLocalSocket* socket) {
 void LinkServer::Send(QLocalSocket* socket, char type, const std::string& payload) {
   const std::string frame = channel::Frame(type, payload);
   socket->write(frame.data(), static_cast<qint64>(frame.size()));
-  socket->flush();
 }
 
 void LinkServer::OnControlChanged(Control control) {
@@ -201,17 +218,22 @@ void LinkServer::OnControlChanged(Control control) {
 }
 
 void LinkServer::PushChangedNotices() {
+  // Only the notices that some client asked for are compared: a client may create every label
+  // up to 32767, and a notice is pushed after every command.
   const auto& labels = s_.window.lnkWWW;
-  if (lastNotices_.size() < labels.size()) lastNotices_.resize(labels.size());
-  for (std::size_t slot = 0; slot < labels.size(); ++slot) {
-    if (labels[slot] == lastNotices_[slot]) continue;
-    lastNotices_[slot] = labels[slot];
-    const std::string payload = std::to_string(slot) + "\n" + labels[slot];
-    std::vector<QLocalSocket*> advised;
-    for (auto& [socket, client] : clients_)
-      if (client.advised.count(static_cast<int>(slot)) > 0) advised.push_back(socket);
-    for (QLocalSocket* socket : advised)
+  std::map<int, std::vector<QLocalSocket*>> advised;
+  for (auto& [socket, client] : clients_)
+    for (const int slot : client.advised)
+      if (slot < static_cast<int>(labels.size())) advised[slot].push_back(socket);
+  for (const auto& [slot, sockets] : advised) {
+    std::string& last = lastNotices_[slot];
+    if (labels[static_cast<std::size_t>(slot)] == last) continue;
+    last = labels[static_cast<std::size_t>(slot)];
+    const std::string payload = std::to_string(slot) + "\n" + last;
+    for (QLocalSocket* socket : sockets) {
       Send(socket, channel::kNotice, payload);
+      socket->flush();
+    }
   }
 }
 

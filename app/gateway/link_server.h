@@ -58,9 +58,11 @@ class LinkServer : public QObject {
 
   void Accept();
   void Read(QLocalSocket* socket);
+  void ReadFrames(QLocalSocket* socket);
   // Handles one frame; false when it is malformed and the connection must go.
   bool Handle(QLocalSocket* socket, Client& client, char type, const QByteArray& payload);
   void Drop(QLocalSocket* socket);
+  // Queues a frame; Read and PushChangedNotices send what they queued at once.
   void Send(QLocalSocket* socket, char type, const std::string& payload);
   void PushChangedNotices();
   void FollowTimer();
@@ -70,7 +72,7 @@ class LinkServer : public QObject {
   std::unique_ptr<QLocalServer> server_;
   QString channelPath_;
   std::map<QLocalSocket*, Client> clients_;
-  std::vector<std::string> lastNotices_;  // the captions last pushed, by slot
+  std::map<int, std::string> lastNotices_;  // the captions last pushed, by slot
   QTimer timer1_;
   bool inTick_ = false;                          // Timer1_Timer is running
   std::chrono::steady_clock::time_point due_{};  // when the pending tick is due

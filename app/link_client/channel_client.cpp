@@ -36,7 +36,10 @@ bool ChannelClient::Connect(const std::string& path, Clock::time_point deadline)
 }
 
 bool ChannelClient::Send(char type, const std::string& payload) {
-  const std::string frame = channel::Frame(type, payload);
+  return SendFrames(channel::Frame(type, payload));
+}
+
+bool ChannelClient::SendFrames(const std::string& frame) {
   std::size_t sent = 0;
   while (sent < frame.size()) {
     ssize_t n = ::send(fd_, frame.data() + sent, frame.size() - sent, MSG_NOSIGNAL);

@@ -19,6 +19,8 @@ class ChannelClient {
   // connections is full is tried again until deadline.
   bool Connect(const std::string& path, Clock::time_point deadline);
   bool Send(char type, const std::string& payload);
+  // Frames made with channel::Frame, sent together.
+  bool SendFrames(const std::string& frames);
 
   enum class Received { Frame, Timeout, Closed };
   // The next frame from the gateway, waiting until deadline at most.

@@ -121,6 +121,38 @@ bool SplitNotice(const std::string& caption, std::string& file, std::string& id)
   return true;
 }
 
+// Waiting for the answer after the deadline: for the gateway's answer to a withdrawal, and
+// then, for a request that is being answered, for its notice.
+constexpr auto kWithdrawReply = std::chrono::seconds(2);
+constexpr auto kGrace = std::chrono::seconds(30);
+
+enum class Heard { Notice, Withdrawn, NotWaiting, Timeout, Closed };
+
+// Reads the gateway's frames until the notice of the request id in slot (file: its answer
+// file) or the answer to its withdrawal comes, or the deadline passes.
+Heard Await(ostravel::link::ChannelClient& client, const std::string& slot, const std::string& id,
+            Clock::time_point deadline, std::string& file) {
+  using ostravel::link::ChannelClient;
+  while (true) {
+    char type = 0;
+    std::string payload;
+    const ChannelClient::Received got = client.Receive(type, payload, deadline);
+    if (got == ChannelClient::Received::Timeout) return Heard::Timeout;
+    if (got == ChannelClient::Received::Closed) return Heard::Closed;
+    const std::size_t lf = payload.find('\n');
+    if (lf == std::string::npos || payload.compare(0, lf, slot) != 0) continue;
+    if (type == channel::kWithdrawn) {
+      return payload.compare(lf + 1, std::string::npos, "1") == 0 ? Heard::Withdrawn
+                                                                  : Heard::NotWaiting;
+    }
+    std::string noticeId;
+    if (type == channel::kNotice && SplitNotice(payload.substr(lf + 1), file, noticeId) &&
+        noticeId == id) {
+      return Heard::Notice;
+    }
+  }
+}
+
 }  // namespace
 
 int main() {
@@ -180,41 +212,53 @@ int main() {
 
   const std::string slot = std::to_string(lock.slot());
   const std::string id = NewRequestId();
-  // Advise first: the notice cannot come before the execute that it answers.
-  if (!client.Send(channel::kAdvise, slot) ||
-      !client.Send(channel::kExecute, BuildCommand(request, lock.slot(), id))) {
+  // Advise first: the notice cannot come before the execute that it answers. Both go in one
+  // write, which the gateway reads at once.
+  if (!client.SendFrames(
+          channel::Frame(channel::kAdvise, slot) +
+          channel::Frame(channel::kExecute, BuildCommand(request, lock.slot(), id)))) {
     RespondError(503, "Service Unavailable", "The Ostravel calculator closed the connection.",
                  withBody);
     return 0;
   }
-  while (true) {
-    char type = 0;
-    std::string payload;
-    const ChannelClient::Received got = client.Receive(type, payload, deadline);
-    if (got == ChannelClient::Received::Timeout) {
+  std::string file;
+  Heard heard = Await(client, slot, id, deadline, file);
+  if (heard == Heard::Timeout) {
+    // Taken back while it waits, the request is surely not carried out after this answer; one
+    // being answered is waited for, since its limits keep it short.
+    heard = client.Send(channel::kWithdraw, slot + "\n" + id)
+                ? Await(client, slot, id, Clock::now() + kWithdrawReply, file)
+                : Heard::Closed;
+    if (heard == Heard::NotWaiting) heard = Await(client, slot, id, Clock::now() + kGrace, file);
+  }
+  switch (heard) {
+    case Heard::Notice:
+      break;
+    case Heard::Withdrawn:
       RespondError(504, "Gateway Timeout",
-                   "The Ostravel calculator did not answer in time. Please try again.", withBody);
+                   "The Ostravel calculator was too busy to answer in time; your request was not "
+                   "carried out. Please try again.",
+                   withBody, "Retry-After: 5\r\n");
       return 0;
-    }
-    if (got == ChannelClient::Received::Closed) {
+    case Heard::Closed:
       RespondError(503, "Service Unavailable",
                    "The Ostravel calculator stopped before it answered. Please try again later.",
                    withBody);
       return 0;
-    }
-    if (type != channel::kNotice) continue;
-    const std::size_t lf = payload.find('\n');
-    if (lf == std::string::npos || payload.compare(0, lf, slot) != 0) continue;
-    std::string file, noticeId;
-    if (!SplitNotice(payload.substr(lf + 1), file, noticeId) || noticeId != id) continue;
-    std::string page;
-    if (!ReadWholeFile(file, page)) {
-      RespondError(400, "Bad Request",
-                   "This request holds nothing to answer: a calculation goes in the field CALC.",
+    default:
+      RespondError(504, "Gateway Timeout",
+                   "The Ostravel calculator did not answer in time; your request may still be "
+                   "carried out. A change of your contributions can be checked by listing them.",
                    withBody);
       return 0;
-    }
-    Respond(200, "OK", page, withBody);
+  }
+  std::string page;
+  if (!ReadWholeFile(file, page)) {
+    RespondError(400, "Bad Request",
+                 "This request holds nothing to answer: a calculation goes in the field CALC.",
+                 withBody);
     return 0;
   }
+  Respond(200, "OK", page, withBody);
+  return 0;
 }

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <string>
 
 namespace ostravel {
@@ -41,6 +42,22 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
   if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(temp.c_str());
   return ok;
+}
+
+bool ReplaceFileKeepingSpare(const std::string& path, std::string_view bytes) {
+  const auto slash = path.rfind('/');
+  const std::string spare = slash == std::string::npos ? "." + path + ".spare"
+                                                       : path.substr(0, slash + 1) + "." +
+                                                             path.substr(slash + 1) + ".spare";
+  const int fd = ::open(spare.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes);
+  ok = ::close(fd) == 0 && ok;
+  if (!ok) return false;
+  if (::renameat2(AT_FDCWD, spare.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0)
+    return true;
+  // No file to exchange with yet (or a file system that cannot exchange): the spare becomes it.
+  return ::rename(spare.c_str(), path.c_str()) == 0;
 }
 
 }  // namespace ostravel

@@ -11,4 +11,11 @@ namespace ostravel {
 // new one). False when anything failed; path is then unchanged and no temporary file is left.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// Writes bytes into the spare file beside path (".name.spare", owner only) and then exchanges
+// the two names in one step, so that a reader sees the old contents or the new, and the old
+// file becomes the spare of the next write. Once both exist no file is made or removed, which
+// spares the file system an inode for every answer file of the gateway. False when anything
+// failed; path is then unchanged.
+bool ReplaceFileKeepingSpare(const std::string& path, std::string_view bytes);
+
 }  // namespace ostravel

@@ -7,8 +7,8 @@
 #include "database/ini_access.h"
 #include "database/key_lists.h"
 #include "gateway/accounts.h"
-#include "gateway/atomic_file.h"
 #include "gateway/definition_store.h"
+#include "gateway/gateway_requests.h"
 #include "gateway/html_pages.h"
 #include "gateway/text_utils.h"
 #include "session/session.h"
@@ -73,7 +73,7 @@ void WriteAnswer(Session& s, const std::string& answerFile, const ModifyOutcome&
   if (out.reportMade) fields += kNul + "mess=" + out.report;
   fields += kNul + "err=" + HtmlText(error.empty() ? "SUCCESS!" : error) + kNul;
   const std::string page = ReadTemplate(s.ui, s.db.ProgramFolder + "/tolvanep.ht_", fields) + kCrLf;
-  WriteFileAtomically(answerFile, page);  // an answer that cannot be written is skipped
+  WriteAnswerFile(s, answerFile, page);  // an answer that cannot be written is skipped
 }
 
 }  // namespace

@@ -182,6 +182,20 @@ void Form_LinkExecute(Session& s, const std::string& command) {
   }
 }
 
+bool Form_LinkWithdraw(Session& s, int slot, const std::string& id) {
+  auto& queue = s.window.lstLink;
+  // While a tick is at work the oldest command is the one being answered.
+  for (auto it = queue.begin() + (s.gateway.LinkBusy && !queue.empty() ? 1 : 0); it != queue.end();
+       ++it) {
+    int n = 0;
+    if (LinkSlotNumber(*it, n) && n == slot && GetField(UrlDecode(*it), "ID") == id) {
+      queue.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
 void StartLinkTimer(Session& s) {
   SetTimer(s, false);
   if (s.window.lstLink.empty()) return;
@@ -227,8 +241,9 @@ void PollLinkRequests(Session& s, const std::string& command, std::string& answe
   std::string folder = s.gateway.RegisterFolder;
   if (folder.empty()) folder = RegisterFolderPath(s.db.ProgramFolder, "");
   answerFile = folder + "/linkr" + GeneralNumberText(NumberOf(fields)) + ".htm";
-  std::error_code ignored;
-  std::filesystem::remove(answerFile, ignored);
+  // The old answer file is replaced by the new one, or removed when the command writes none,
+  // so that no client ever takes another request's answer for its own.
+  s.gateway.AnswerWritten = false;
   if (HasField(fields, "MODIFY")) {
     try {
       HandleModifyRequest(s, fields, answerFile);
@@ -242,8 +257,16 @@ void PollLinkRequests(Session& s, const std::string& command, std::string& answe
       // No failure stops the gateway; the client finds no answer file.
     }
   }
+  if (!s.gateway.AnswerWritten) {
+    std::error_code ignored;
+    std::filesystem::remove(answerFile, ignored);
+  }
   s.window.WaitCursor = false;
   s.ui.Changed(Control::Cursor);
+}
+
+void WriteAnswerFile(Session& s, const std::string& answerFile, std::string_view page) {
+  s.gateway.AnswerWritten = ReplaceFileKeepingSpare(answerFile, page);
 }
 
 void AnswerWebCalc(Session& s, const std::string& fields, const std::string& answerFile) {
@@ -341,7 +364,7 @@ void AnswerWebCalc(Session& s, const std::string& fields, const std::string& ans
   }
   answer += kNul;
   const std::string page = ReadTemplate(s.ui, s.db.ProgramFolder + "/tolvane.ht_", answer) + kCrLf;
-  WriteFileAtomically(answerFile, page);
+  WriteAnswerFile(s, answerFile, page);
 }
 
 std::string LinkNotice(const std::string& answerFile, const std::string& id, double seconds) {

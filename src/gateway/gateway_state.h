@@ -25,6 +25,7 @@ struct GatewayState {
   bool LinkBusy = false;        // a tick is answering a command
   bool LinkQueueReset = false;  // the queue was emptied (slot 0) while a tick was at work
   SignInThrottle SignIns;       // failed sign-ins of the web accounts, kept for the run
+  bool AnswerWritten = false;   // the command in work has written its answer file
 };
 
 }  // namespace ostravel

@@ -12,6 +12,7 @@
 #include "gateway/atomic_file.h"
 #include "gateway/full_names.h"
 #include "gateway/text_utils.h"
+#include "runtime/text_case.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -142,6 +143,21 @@ std::string EscapeSdoArgument(std::string_view argument) {
   return HtmlText(js);
 }
 
+std::string UrlFragment(std::string_view name) {
+  std::string fragment;
+  for (const char c : name) {
+    const auto code = static_cast<unsigned char>(c);
+    if (c == '%' || c == '#' || code <= ' ' || code == 127) {
+      char escape[4];
+      std::snprintf(escape, sizeof escape, "%%%02X", code);
+      fragment += escape;
+    } else {
+      fragment += c;
+    }
+  }
+  return fragment;
+}
+
 std::string MakeCategoryBlock(Session& s, const std::string& typeName,
                               const std::string& category) {
   std::string block = FillPattern(category, "<pre><a name='%%'><h4>%%</h4></a>") + kCrLf;
@@ -189,11 +205,13 @@ std::string WriteListPage(Session& s, const std::string& outputFile, const std::
     categories = s.lists.ContribCategories;
   }
   s.db.IniFile = type->code == 'm' ? s.db.ContribIniFile : s.db.MainIniFile;
+  // The anchor's name is the category's text; the link's fragment the same text encoded.
   const std::string linkPattern =
-      std::string("<a href='tolvane") + type->code + ".htm#%%' target='QORNE_list'>%%</a><br>";
+      std::string("<a href='tolvane") + type->code + ".htm#%%' target='QORNE_list'>";
   for (std::string category = PopListItem(categories); !category.empty();
        category = PopListItem(categories)) {
-    links += FillPattern(category, linkPattern) + kCrLf;
+    links += FillPattern(UrlFragment(TrimBlanks(category)), linkPattern) +
+             FillPattern(category, "%%</a><br>") + kCrLf;
     page += MakeCategoryBlock(s, typeName, category) + kCrLf;
   }
   s.db.IniFile = s.db.MainIniFile;

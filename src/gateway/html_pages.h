@@ -31,5 +31,8 @@ std::string HtmlText(std::string_view text);
 // double-quoted onclick attribute: first escaped for a JavaScript string, then for the
 // attribute, so that the script receives the text exactly.
 std::string EscapeSdoArgument(std::string_view argument);
+// A category name as the fragment of a link to its anchor: "%", "#", blanks and control
+// characters percent-encoded, which a browser decodes again before it looks for the anchor.
+std::string UrlFragment(std::string_view name);
 
 }  // namespace ostravel

@@ -155,6 +155,9 @@ std::string UrlDecode(std::string request) {
   ReplaceChar(request, '+', ' ');
   ReplaceAll(request, "?", "?&");
   ReplaceAll(request, "HTTP", "&HTTP=");
+  // The fields are split before the escapes are decoded, so that an "&" typed into a field,
+  // which a browser sends as %26, stays in its value.
+  ReplaceChar(request, '&', '\0');
 
   auto hex_value = [](char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -178,7 +181,6 @@ std::string UrlDecode(std::string request) {
   }
   decoded.append(request, copied, std::string::npos);
 
-  ReplaceChar(decoded, '&', '\0');
   ReplaceAll(decoded, "\r\n", std::string_view("\0", 1));
   return decoded;
 }

@@ -19,7 +19,9 @@ void HtmlEscape(std::string& text);
 std::string GetField(std::string_view list, std::string_view name);
 // The same value exactly as sent, blanks at its ends included (a password is taken as typed).
 std::string GetRawField(std::string_view list, std::string_view name);
-// Turns a raw request into a NUL-separated field list.
+// Turns a raw request into a NUL-separated field list: "+" is a blank, the path up to "?" and
+// the protocol tail from "HTTP" become fields of their own, "&" separates fields, escapes
+// %XX are decoded (an encoded "&" stays in its value), and CR LF ends a field too.
 std::string UrlDecode(std::string request);
 // Puts the HTML-escaped value at every "%%" of a one-line pattern written with single quotes.
 std::string FillPattern(std::string_view value, std::string_view pattern);

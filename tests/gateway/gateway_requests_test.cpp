@@ -10,6 +10,7 @@
 
 #include "calc/calculation_driver.h"
 #include "calc/time_limit.h"
+#include "gateway/atomic_file.h"
 #include "gateway/request_limits.h"
 #include "gateway_test_support.h"
 
@@ -87,6 +88,33 @@ TEST_F(Requests, ExecuteTable) {
     EXPECT_EQ(fresh.s.gateway.LinkCount, row.linkCount) << row.name;
     EXPECT_EQ(fresh.s.window.lnkWWW.size(), row.labels) << row.name;
     EXPECT_EQ(fresh.s.window.Timer1Enabled, row.timer) << row.name;
+  }
+}
+
+TEST_F(Requests, WithdrawTakesBackOnlyAWaitingCommandOfItsSlotAndId) {
+  struct Row {
+    const char* name;
+    int slot;
+    const char* id;
+    bool busy;  // a tick is answering the oldest command
+    bool withdrawn;
+    std::size_t left;
+  } rows[] = {
+      {"the waiting command of slot and ID", 2, "21", false, true, 2},
+      {"the oldest when no tick is at work", 2, "20", false, true, 2},
+      {"not the one a tick is answering", 2, "20", true, false, 3},
+      {"another slot's ID", 3, "21", false, false, 3},
+      {"an ID no command has", 2, "99", false, false, 3},
+  };
+  for (const Row& row : rows) {
+    GatewaySession fresh;
+    for (const char* command : {"2 POST /calc?ID=20&MODIFY=a HTTP/1.1",
+                                "3 POST /calc?ID=30&CALC=1 HTTP/1.1",
+                                "2 POST /calc?ID=21&MODIFY=b HTTP/1.1"})
+      Form_LinkExecute(fresh.s, command);
+    fresh.s.gateway.LinkBusy = row.busy;
+    EXPECT_EQ(Form_LinkWithdraw(fresh.s, row.slot, row.id), row.withdrawn) << row.name;
+    EXPECT_EQ(fresh.s.window.lstLink.size(), row.left) << row.name;
   }
 }
 
@@ -276,6 +304,23 @@ TEST_F(Requests, ResetDuringATickKeepsLaterCommands) {
   EXPECT_EQ(g.s.window.lstLink.front(), "3 GET /calc?CALC=2 HTTP/1.1");
   Timer1_Timer(g.s);
   EXPECT_EQ(Line(Answer(3), "x"), "2");
+}
+
+TEST(ReplaceFileKeepingSpare, AnswerFilesTakeTurnsWithTheirSpare) {
+  TempDir dir;
+  const std::string file = dir.File("linkr1.htm"), spare = dir.File(".linkr1.htm.spare");
+  const auto inode = [](const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+  };
+  ASSERT_TRUE(ReplaceFileKeepingSpare(file, "first"));
+  const auto first = inode(file);
+  ASSERT_TRUE(ReplaceFileKeepingSpare(file, "second"));
+  EXPECT_EQ(dir.Read("linkr1.htm"), "second");
+  EXPECT_EQ(inode(spare), first) << "the old answer is the spare";
+  ASSERT_TRUE(ReplaceFileKeepingSpare(file, "third"));
+  EXPECT_EQ(dir.Read("linkr1.htm"), "third");
+  EXPECT_EQ(inode(file), first) << "no new file for the third answer";
 }
 
 TEST(SinglePrecisionText, SevenSignificantDigits) {

@@ -154,6 +154,21 @@ TEST(EscapeSdoArgument, EscapesForTheStringThenForTheAttribute) {
     EXPECT_EQ(EscapeSdoArgument(row.input), row.expected) << row.input;
 }
 
+TEST(UrlFragment, EncodesWhatWouldEndOrChangeTheFragment) {
+  struct Row {
+    const char* name;
+    const char* fragment;
+  } rows[] = {
+      {"Physical", "Physical"},
+      {"No #1", "No%20%231"},
+      {"50% off", "50%25%20off"},
+      {"A&B <c>", "A&B%20<c>"},  // escaped for the attribute afterwards
+      {"\xB5g", "\xB5g"},       // the browser encodes it as the page's text
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(UrlFragment(row.name), row.fragment) << row.name;
+}
+
 TEST(MakeCategoryBlock, OrdersByDescriptionThenKeyWithoutRegardToCase) {
   GatewaySession g;
   g.Load(

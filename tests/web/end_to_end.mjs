@@ -64,7 +64,7 @@ await step('the index opens with its category links and the list frame', async (
   assert.match(page.url(), /\/tolvane1\.htm$/);
   assert.equal(await page.title(), 'Ostravel - chemistry calculator');
   assert.equal(response.headers()['content-type'], 'text/html; charset=ISO-8859-1');
-  for (const name of ['Physical', 'Solubility', 'Basic', 'Tricky & <Odd>'])
+  for (const name of ['Physical', 'Solubility', 'Basic', 'Tricky & <Odd>', '50% off', 'No #1'])
     await page.locator('nav a', { hasText: name }).first().waitFor();
 });
 
@@ -152,7 +152,7 @@ await step('hostile contributed entries reach the form exactly and run nothing',
   await page.locator('nav a', { hasText: 'Tricky & <Odd>' }).click();
   await page.waitForFunction(() => decodeURIComponent(frames['QORNE_list'].location.hash) === '#Tricky & <Odd>');
   const list = listFrame();
-  assert.match(await list.locator('pre').textContent(), /script \(<b>bold<\/b>\)/);
+  assert.match(await list.locator('pre').first().textContent(), /script \(<b>bold<\/b>\)/);
   const calc = calcFrame().locator('input[name="CALC"]');
   const cases = [
     ['Tricky & <Odd> quote\'key', `<"quote'key>`, '(1+2\'3)'],
@@ -172,6 +172,131 @@ await step('hostile contributed entries reach the form exactly and run nothing',
   }
   assert.equal(await list.evaluate(() => window.hacked), undefined);
   assert.equal(await calcFrame().evaluate(() => window.hacked), undefined);
+});
+
+const err = async (frame) => (await frame.locator('#err').textContent()).trim();
+
+await step('an unknown constant is reported on the answer page as the console reports it', async () => {
+  answer = await calculate(calcFrame(), '<R>;2*<Rx>');
+  assert.equal(await err(answer), 'Error: constant <RX> not found');
+  assert.equal(await answer.locator('#result').isVisible(), false, 'no earlier memory line shown as the answer');
+  answer = await calculate(calcFrame(), '<R>*2');
+  assert.equal(await err(answer), '', 'the honest calculation beside it');
+  assert.equal(await answer.locator('#x').textContent(), '16.628');
+});
+
+await step('an "&" typed into the calculation reaches the calculator whole', async () => {
+  answer = await calculate(calcFrame(), '1+1&2');
+  assert.equal(await answer.locator('#scalc').textContent(), '1+1&2');
+  assert.match(await err(answer), /^Error: 1\+1&2: the character "&" \(U\+0026\) cannot be read/);
+  assert.equal(await answer.locator('#result').isVisible(), false, 'no answer for 1+1 alone');
+});
+
+await step('an equation without a root is an error, not an answer', async () => {
+  answer = await calculate(calcFrame(), 'x^2=-1');
+  assert.match(await err(answer), /^Error: no solution found/);
+  assert.equal(await answer.locator('#result').isVisible(), false);
+  answer = await calculate(calcFrame(), 'x^2=2');
+  assert.equal(await err(answer), '');
+  assert.match(await answer.locator('#x').textContent(), /^1\.41421/);
+});
+
+await step('a line over the limit of calculations gets an error naming it', async () => {
+  answer = await calculate(calcFrame(), Array.from({ length: 1001 }, (_, i) => String(i)).join(';'));
+  assert.match(await err(answer), /This line holds 1001 calculations; the web calculator takes at most 1000/);
+  answer = await calculate(calcFrame(), Array.from({ length: 1000 }, (_, i) => String(i)).join(';'));
+  assert.equal(await err(answer), '');
+  assert.equal(await answer.locator('#x').textContent(), '999');
+});
+
+await step('a clicked constant goes to the caret, at the end of the previous calculation by default', async () => {
+  answer = await calculate(calcFrame(), '2*3');
+  await page.locator('nav a', { hasText: 'Physical' }).click();
+  await page.waitForFunction(() => frames['QORNE_list'].location.hash === '#Physical');
+  await radio(listFrame(), 'R (gas constant)').click();
+  const calc = calcFrame().locator('input[name="CALC"]');
+  assert.equal(await calc.inputValue(), '2*3<R>');
+  await calc.fill('2*3');
+  await calc.evaluate((input) => input.setSelectionRange(1, 1));
+  await radio(listFrame(), 'F (Faraday constant)').click();
+  assert.equal(await calc.inputValue(), '2<F>*3');
+});
+
+await step('"Insert constants by name" keeps the choice across answers', async () => {
+  await calcFrame().locator('#abbr').uncheck();
+  answer = await calculate(calcFrame(), '1');
+  assert.equal(await answer.locator('#abbr').isChecked(), false);
+  await radio(listFrame(), 'R (gas constant)').click();
+  assert.equal(await answer.locator('input[name="CALC"]').inputValue(), '1(8.314)');
+  await answer.locator('#abbr').check();
+  answer = await calculate(calcFrame(), '2');
+  assert.equal(await answer.locator('#abbr').isChecked(), true);
+});
+
+await step('memory inputs stand in one column from M10 on', async () => {
+  const fields = { NM: '12', CALC: '1', nsig: '0' };
+  for (let i = 1; i <= 12; i++) Object.assign(fields, { [`M${i}`]: String(i), [`N${i}`]: `n${i}` });
+  await page.evaluate((f) => {
+    const form = document.getElementById('answer').contentDocument.forms.CALCFORM;
+    for (const [name, value] of Object.entries(f)) {
+      let input = form.elements[name];
+      if (!input) {
+        input = form.ownerDocument.createElement('input');
+        input.type = 'hidden';
+        input.name = name;
+        form.appendChild(input);
+      }
+      input.value = value;
+    }
+  }, fields);
+  answer = await calculate(calcFrame());
+  const left = async (name) => (await answer.locator(`input[name="${name}"]`).boundingBox()).x;
+  assert.equal(await left('M9'), await left('M10'));
+  assert.equal(await left('N9'), await left('N13'));
+});
+
+await step('categories with "#" and "%" in their names have links that work', async () => {
+  for (const name of ['50% off', 'No #1']) {
+    await page.locator('nav a', { hasText: name }).click();
+    await page.waitForFunction((n) => decodeURIComponent(frames['QORNE_list'].location.hash) === '#' + n, name);
+    const target = await listFrame().evaluate(() => document.querySelector(':target')?.getAttribute('name'));
+    assert.equal(target, name, 'the link leads to the category');
+  }
+  await radio(listFrame(), '50% off HALF').click();
+  assert.match(await calcFrame().locator('input[name="CALC"]').inputValue(), /<PCTHALF>$/);
+});
+
+await step('an index without contributed values shows no empty heading for them', async () => {
+  assert.equal(await page.locator('nav a[name="More"]').isVisible(), true, 'with contributed categories');
+  const html = await (await page.request.get(base + '/tolvane1.htm')).text();
+  const fresh = html.replace(/<a href="tolvanem\.htm[^\n]*\n/g, '');
+  const blank = await context.newPage();
+  await blank.setContent(fresh);
+  assert.equal(await blank.locator('nav a[name="More"]').isVisible(), false);
+  assert.equal(await blank.locator('nav a[name="Constants"]').isVisible(), true);
+  await blank.close();
+});
+
+await step('nothing under /calc but its answers: the program is never served', async () => {
+  for (const path of ['/calc/', '/calc/anything', '/calc/x?CALC=1']) {
+    const r = await page.request.get(base + path);
+    assert.equal(r.status(), 404, path);
+    assert.ok(!(await r.body()).includes('ELF'), path);
+  }
+  assert.equal((await page.request.get(base + '/calc?CALC=1%2B1')).status(), 200);
+});
+
+await step('the icon, each header once, framing by the site only', async () => {
+  const icon = await page.request.get(base + '/favicon.ico');
+  assert.equal(icon.status(), 200);
+  assert.equal(icon.headers()['content-type'], 'image/vnd.microsoft.icon');
+  for (const path of ['/tolvane1.htm', '/calc?CALC=1', '/favicon.ico']) {
+    const headers = (await page.request.get(base + path)).headersArray();
+    const values = (name) => headers.filter((h) => h.name.toLowerCase() === name).map((h) => h.value);
+    assert.deepEqual(values('x-content-type-options'), ['nosniff'], path);
+    assert.deepEqual(values('content-security-policy'), ["frame-ancestors 'self'"], path);
+    assert.deepEqual(values('x-frame-options'), ['SAMEORIGIN'], path);
+  }
 });
 
 if (process.env.SCREENSHOT) await page.screenshot({ path: process.env.SCREENSHOT, fullPage: true });

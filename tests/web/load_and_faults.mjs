@@ -3,7 +3,7 @@
 // clients with malformed requests among them is load_test.mjs.)
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
-import { writeFileSync } from 'node:fs';
+import { readFileSync, writeFileSync } from 'node:fs';
 import { post, answerX, frame, talk } from './web_client.mjs';
 
 let passed = 0, failed = 0;
@@ -120,11 +120,44 @@ await step('a gateway that does not answer in time gives 504', async () => {
     const started = Date.now();
     const r = await runLink({ REQUEST_METHOD: 'GET', QUERY_STRING: 'CALC=1', OSTRAVEL_LINK_TIMEOUT: '1' }).done;
     assert.match(r.out, /^Status: 504 /);
-    assert.ok(Date.now() - started < 5000);
+    assert.ok(Date.now() - started < 5000);  // the deadline and the wait for a withdrawal
   } finally {
     process.kill(gateway, 'SIGCONT');
   }
   await healthy();
+});
+
+await step('a change request given up on is withdrawn, never stored after a failure was reported', async () => {
+  const contribution = (name) => new URLSearchParams({
+    MODIFY: `${name}=1`, user: 'late@example.org', name: 'Late', pass: 'Late-Pass-1', type: 'Late',
+    pre: 'LATE', GO: 'Store My Definitions' }).toString();
+  const throughLink = (body, timeout) => runLink({ REQUEST_METHOD: 'POST', CONTENT_LENGTH: String(body.length),
+    CONTENT_TYPE: 'application/x-www-form-urlencoded', ...(timeout ? { OSTRAVEL_LINK_TIMEOUT: timeout } : {}) }, body).done;
+  // Four calculations at the time limit keep the gateway busy for two seconds.
+  const busy = Array.from({ length: 4 }, () => post({ CALC: `${'x+'.repeat(40000)}x=2`, nsig: '0' }));
+  await sleep(100);
+  const late = await throughLink(contribution('WITHDRAWN'), '1');
+  assert.match(late.out, /^Status: 504 /);
+  assert.match(late.out, /your request was not carried out/);
+  // While the gateway is stopped its answer to the withdrawal cannot come: the client says so.
+  process.kill(gateway, 'SIGSTOP');
+  let unknown;
+  try {
+    unknown = await throughLink(contribution('UNANSWERED'), '1');
+  } finally {
+    process.kill(gateway, 'SIGCONT');
+  }
+  assert.match(unknown.out, /^Status: 504 /);
+  assert.match(unknown.out, /may still be carried out/);
+  for (const r of await Promise.all(busy)) assert.equal(r.status, 200);
+  await healthy();
+  const contributed = readFileSync(`${process.env.PROGRAM_FOLDER}/TOLVANEC.INI`, 'latin1');
+  assert.ok(!contributed.includes('WITHDRAWN'), 'the withdrawn request stored nothing');
+  assert.ok(!contributed.includes('UNANSWERED'), 'the withdrawal came with the command');
+  const inTime = await throughLink(contribution('INTIME'));
+  assert.match(inTime.out, /^Status: 200 /);
+  assert.match(inTime.out, /SUCCESS!/);
+  assert.ok(readFileSync(`${process.env.PROGRAM_FOLDER}/TOLVANEC.INI`, 'latin1').includes('INTIME=1'));
 });
 
 await step('when Ostravel is stopped, clients get 503 at once', async () => {

@@ -45,6 +45,23 @@ done
 read -r gateway_pid server_pid < <(sed -n 's/^gateway pid \([0-9]*\), lighttpd pid \([0-9]*\).*/\1 \2/p' "$home/serve.log")
 [ -n "$gateway_pid" ] || { cat "$home/serve.log"; exit 1; }
 
+# The yardstick of the load and benchmark phases: the same lighttpd configuration running a CGI
+# program that prints a fixed page, which measures the CGI hop itself.
+start_yardstick() {
+  local state=$home/fixed-server fixed_port
+  fixed_port=$(free_port)
+  mkdir -p "$state/www"
+  "$top/web/make-lighttpd-conf" "$state" 127.0.0.1 "$fixed_port" "$build/fixed_page_cgi" "$home" \
+    >"$state/lighttpd.conf"
+  "$(command -v lighttpd || echo /usr/sbin/lighttpd)" -D -f "$state/lighttpd.conf" &
+  fixed_pid=$!
+  for _ in $(seq 50); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$fixed_port") 2>/dev/null && break
+    sleep 0.1
+  done
+  export FIXED_URL=http://127.0.0.1:$fixed_port
+}
+
 export BASE_URL=http://127.0.0.1:$port GATEWAY_PID=$gateway_pid SERVER_PID=$server_pid
 export OSTRAVEL_LINK=$build/ostravel-link OSTRAVEL_REGISTER=$home/register
 export OSTRAVEL_CHANNEL=$home/register/calc.sock PROGRAM_FOLDER=$home
@@ -53,26 +70,8 @@ case $phase in
   end_to_end) node "$here/end_to_end.mjs" ;;
   contributions) node "$here/contributions.mjs" ;;
   load_and_faults) node "$here/load_and_faults.mjs" ;;
-  load) node "$here/load_test.mjs" ;;
-  bench)
-    # The yardstick beside it: the same lighttpd configuration running a CGI program that
-    # prints a fixed page, which measures the CGI hop itself.
-    fixed_state=$home/fixed-server
-    fixed_port=$(free_port)
-    mkdir -p "$fixed_state/www"
-    "$top/web/make-lighttpd-conf" "$fixed_state" 127.0.0.1 "$fixed_port" "$build/fixed_page_cgi" \
-      "$home" >"$fixed_state/lighttpd.conf"
-    "$(command -v lighttpd || echo /usr/sbin/lighttpd)" -D -f "$fixed_state/lighttpd.conf" &
-    fixed_pid=$!
-    for _ in $(seq 50); do
-      (exec 3<>"/dev/tcp/127.0.0.1/$fixed_port") 2>/dev/null && break
-      sleep 0.1
-    done
-    FIXED_URL=http://127.0.0.1:$fixed_port node "$here/web_bench.mjs"
-    kill -TERM "$fixed_pid"
-    wait "$fixed_pid" 2>/dev/null || true
-    fixed_pid=
-    ;;
+  load) start_yardstick; node "$here/load_test.mjs" ;;
+  bench) start_yardstick; node "$here/web_bench.mjs" ;;
   *) echo "unknown phase $phase" >&2; exit 2 ;;
 esac
 
