@@ -105,7 +105,7 @@ void BM_FormulaMassCorpus(benchmark::State& state) {
   double total = 0;
   for (auto _ : state) {
     for (const std::string& formula : corpus) {
-      session.s.calc.CalcKind = "Form";
+      session.s.calc.CalcKind = CalcKind::Form;
       total += FormulaMass(session.s, formula);
     }
   }
@@ -118,7 +118,7 @@ BENCHMARK(BM_FormulaMassCorpus)->Unit(benchmark::kMillisecond);
 void BM_FormulaMassOne(benchmark::State& state, const char* formula) {
   DeliveredSession session;
   for (auto _ : state) {
-    session.s.calc.CalcKind = "Form";
+    session.s.calc.CalcKind = CalcKind::Form;
     benchmark::DoNotOptimize(FormulaMass(session.s, formula));
   }
 }

@@ -40,9 +40,9 @@ double MassOf(ostravel::Session& s, const std::string& formula, bool& isFormula)
       return 0;
     }
   }
-  s.calc.CalcKind = "Form";
+  s.calc.CalcKind = ostravel::CalcKind::Form;
   const double mass = ostravel::FormulaMass(s, formula);
-  isFormula = s.calc.CalcKind == "Form";
+  isFormula = s.calc.CalcKind == ostravel::CalcKind::Form;
   return mass;
 }
 

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Session s(ui);
   s.flags.QuietMode = input.ConsumeBool();
   const bool solver = input.ConsumeBool();
-  s.engine.EvalMode = solver ? "S" : "D";
+  s.engine.EvalMode = solver ? EvalMode::Solver : EvalMode::Direct;
   s.engine.XValue = input.ConsumeFloatingPoint<double>();
   s.engine.SolverStep = input.ConsumeFloatingPoint<double>();
   s.engine.EvalText = input.ConsumeRemainingBytesAsString();

@@ -16,6 +16,7 @@
 #include "link_client/cgi_request.h"
 #include "link_client/channel_client.h"
 #include "link_client/slot_lock.h"
+#include "runtime/file_io.h"
 
 namespace {
 
@@ -98,16 +99,6 @@ void RespondError(int status, const char* reason, const std::string& message, bo
       "color:#222}h1{font-size:1.4em;color:#a31515}</style></head>\r\n<body><h1>" +
       title + "</h1>\r\n<p>" + message + "</p>\r\n</body></html>\r\n";
   Respond(status, reason, body, withBody, extraHeaders);
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  char buffer[16384];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-    bytes.append(buffer, n);
-  std::fclose(file);
-  return true;
 }
 
 // The notice "answer file,ID,seconds": the file name may itself hold commas.
@@ -253,7 +244,7 @@ int main() {
       return 0;
   }
   std::string page;
-  if (!ReadWholeFile(file, page)) {
+  if (!ostravel::ReadAll(file, page)) {
     RespondError(400, "Bad Request",
                  "This request holds nothing to answer: a calculation goes in the field CALC.",
                  withBody);

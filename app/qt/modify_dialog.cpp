@@ -153,9 +153,9 @@ void ModifyDialog::BuildControls() {
     });
   });
   connect(okButton_, &QPushButton::clicked, this,
-          [this] { Run([this] { frmModify::Command1_Click(s_, 3); }); });
+          [this] { Run([this] { frmModify::Command1_Click(s_, ModifyButton::OK); }); });
   connect(deleteButton_, &QPushButton::clicked, this,
-          [this] { Run([this] { frmModify::Command1_Click(s_, 2); }); });
+          [this] { Run([this] { frmModify::Command1_Click(s_, ModifyButton::Delete); }); });
 }
 
 int ModifyDialog::FieldIndex(const QObject* watched) const {

@@ -131,7 +131,7 @@ void ShowX(Session& s, double value) {
   s.ui.Changed(Control::Labels);
 }
 
-// A piece whose kind is "Calc": the engine evaluates it, or the solver solves it for x.
+// A piece whose kind is Calc: the engine evaluates it, or the solver solves it for x.
 void EvaluatePiece(Session& s) {
   EngineState& e = s.engine;
   // The engine reads what it is given as well as it can; only a text that reads completely
@@ -146,13 +146,13 @@ void EvaluatePiece(Session& s) {
     CheckEquation(s, equation,
                   TrimBlanks(s.calc.ResultLabel.substr(0, s.calc.ResultLabel.find(','))));
     e.EvalText = equation;
-    e.EvalMode = "S";
+    e.EvalMode = EvalMode::Solver;
     ShowSolver(s);
     // A search that ends without a root is a failure of the calculation, never an answer.
     RequireRoot(s);
   } else {
     e.XValue = LeadingNumber(s.window.txtX.Caption);
-    e.EvalMode = "D";
+    e.EvalMode = EvalMode::Direct;
     EvaluateExpression(s);
   }
   const MemoryState& m = s.memory;
@@ -195,10 +195,10 @@ void WeighPiece(Session& s) {
       throw;
     }
     s.engine.EvalError.clear();
-    c.CalcKind = "Calc";
+    c.CalcKind = CalcKind::Calc;
     return;
   }
-  if (mass != 0 && c.CalcKind == "Form") {
+  if (mass != 0 && c.CalcKind == CalcKind::Form) {
     StoreMolarMass(s, mass);
     ShowX(s, mass);
     c.AnswerMemory = s.memory.MemoryCount;
@@ -215,14 +215,14 @@ void RunPiece(Session& s, const std::string& piece) {
   c.PieceText = TrimBlanks(text);
   c.CalcText = StripSpaces(text);
   ExpandTerms(s);
-  if (c.CalcKind == "error") ++c.RunErrors;
-  if (c.CalcKind == "Mem" && s.flags.QuietMode) c.CalcKind = "Calc";
+  if (c.CalcKind == CalcKind::Error) ++c.RunErrors;
+  if (c.CalcKind == CalcKind::Mem && s.flags.QuietMode) c.CalcKind = CalcKind::Calc;
   // The kinds are tested in turn: a text taken for a formula may turn out to be arithmetic
   // (2E5), and then it is evaluated.
-  if (c.CalcKind == "Form") WeighPiece(s);
-  if (c.CalcKind == "Calc") EvaluatePiece(s);
-  if (c.CalcKind == "Mem") RecallMemory(s);
-  if (c.CalcKind == "Done" && s.memory.MemoryCount >= 1) {
+  if (c.CalcKind == CalcKind::Form) WeighPiece(s);
+  if (c.CalcKind == CalcKind::Calc) EvaluatePiece(s);
+  if (c.CalcKind == CalcKind::Mem) RecallMemory(s);
+  if (c.CalcKind == CalcKind::Done && s.memory.MemoryCount >= 1) {
     ShowX(s, s.memory.MemValues[s.memory.MemoryCount]);
     c.AnswerMemory = s.memory.MemoryCount;
   }
@@ -278,6 +278,36 @@ void RunLine(Session& s, NumberFormat& saved) {
   s.ui.Changed(Control::Memories);
 }
 
+// A line runs for the length of a scope: Running set, the wait cursor shown, Calculate
+// disabled. On every way out all three are put back and the number format becomes the saved
+// one again, which the "#" directive of the line may have changed.
+class LineRunScope {
+ public:
+  explicit LineRunScope(Session& s) : s_(s), saved_(s.format) {
+    s.calc.Running = true;
+    s.window.WaitCursor = true;
+    s.window.CalculateEnabled = false;
+    s.ui.Changed(Control::Cursor);
+    s.ui.Changed(Control::CalculateButton);
+  }
+  ~LineRunScope() {
+    s_.format = saved_;
+    s_.window.WaitCursor = false;
+    s_.window.CalculateEnabled = true;
+    s_.ui.Changed(Control::Cursor);
+    s_.ui.Changed(Control::CalculateButton);
+    s_.calc.Running = false;
+  }
+  LineRunScope(const LineRunScope&) = delete;
+  LineRunScope& operator=(const LineRunScope&) = delete;
+
+  NumberFormat& SavedFormat() { return saved_; }
+
+ private:
+  Session& s_;
+  NumberFormat saved_;
+};
+
 }  // namespace
 
 void DoCalculations(Session& s) {
@@ -288,17 +318,12 @@ void DoCalculations(Session& s) {
     s.ui.Beep();
     return;
   }
-  c.Running = true;
+  LineRunScope run(s);
   c.RunErrors = 0;
   c.AnswerMemory = 0;
   c.QuietMessages.clear();
-  s.window.WaitCursor = true;
-  s.window.CalculateEnabled = false;
-  s.ui.Changed(Control::Cursor);
-  s.ui.Changed(Control::CalculateButton);
-  NumberFormat saved = s.format;
   try {
-    RunLine(s, saved);
+    RunLine(s, run.SavedFormat());
   } catch (const RunFailure& failure) {
     ++c.RunErrors;
     ShowEvalError(s, failure.kind());
@@ -307,12 +332,6 @@ void DoCalculations(Session& s) {
     ++c.RunErrors;
     ShowEvalError(s, FailureKind::Overflow);
   }
-  s.format = saved;
-  s.window.WaitCursor = false;
-  s.window.CalculateEnabled = true;
-  s.ui.Changed(Control::Cursor);
-  s.ui.Changed(Control::CalculateButton);
-  c.Running = false;
 }
 
 void Calculate_Click(Session& s) {

@@ -293,7 +293,7 @@ int ResolveSymbol(Session& s, EncodingText& text) {
   TakeCountSlot(s);
   if (std::string_view(" E e M m ").find(f.PendingSymbol) != std::string_view::npos) {
     // E (exponent) and M (memory): the text is arithmetic, not a formula.
-    s.calc.CalcKind = "Calc";
+    s.calc.CalcKind = CalcKind::Calc;
     f.PendingMassNumber = 0;
   } else {
     // (A symbol table whose slots break the capital-first rule cannot place a lower-case

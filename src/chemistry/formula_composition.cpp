@@ -58,9 +58,9 @@ Composition FormulaComposition(Session& s, const std::string& formula) {
   Composition result;
   FormulaModeScope scope(s);
   FormulaState& f = s.formula;
-  s.calc.CalcKind = "Form";
+  s.calc.CalcKind = CalcKind::Form;
   FormulaMass(s, formula);
-  if (s.calc.CalcKind == "Calc" || f.FormulaElements.empty()) {
+  if (s.calc.CalcKind == CalcKind::Calc || f.FormulaElements.empty()) {
     s.engine.EvalError = formula.empty() ? "a molecular formula is missing"
                                          : formula + " is not a molecular formula";
     Fail(FailureKind::Calculation);

@@ -12,6 +12,7 @@
 #include "gateway/text_utils.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/scoped_value.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
 
@@ -21,9 +22,9 @@ namespace {
 // The molar mass of formula, or with the switches set the filtered mass or the atom count;
 // a text that turns out to be no formula fails.
 double ReadValue(Session& s, const std::string& formula) {
-  s.calc.CalcKind = "Form";
+  s.calc.CalcKind = CalcKind::Form;
   const double value = FormulaMass(s, formula);
-  if (s.calc.CalcKind == "Calc" || s.formula.FormulaElements.empty()) {
+  if (s.calc.CalcKind == CalcKind::Calc || s.formula.FormulaElements.empty()) {
     s.engine.EvalError = formula.empty() ? "a molecular formula is missing"
                                          : formula + " is not a molecular formula";
     Fail(FailureKind::Calculation);
@@ -109,12 +110,12 @@ FormulaReading ExplainFormula(Session& s, const std::string& text) {
     row.Label = AtomName(s, number, massNumber);
     f.ElementFilter = number;
     f.IsotopeFilter = massNumber;
-    f.ElementFilterOn = true;
+    const ScopedValue filter(f.ElementFilterOn, true);
     row.Mass = ReadValue(s, formula);
-    f.CountAtoms = true;
-    row.Count = ReadValue(s, formula);
-    f.CountAtoms = false;
-    f.ElementFilterOn = false;
+    {
+      const ScopedValue countAtoms(f.CountAtoms, true);
+      row.Count = ReadValue(s, formula);
+    }
     if (row.Count != 0) reading.Elements.push_back(std::move(row));
   };
   for (std::size_t i = 0; i + 1 < elements.size(); i += 2) {

@@ -2,8 +2,6 @@
 // kind of the calculation back as they were, on every way out of a reading that sets them.
 #pragma once
 
-#include <string>
-
 #include "session/session.h"
 
 namespace ostravel {
@@ -22,7 +20,7 @@ class FormulaModeScope {
 
  private:
   Session& s_;
-  std::string kind_;
+  CalcKind kind_;
 };
 
 }  // namespace ostravel

@@ -277,20 +277,20 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
       if (ResolveSymbol(s, text) == -1) continue;
       if (!ReadCaret(s, text)) {
         coded = "()";
-        s.calc.CalcKind = "Calc";
+        s.calc.CalcKind = CalcKind::Calc;
         return false;
       }
     } else {
       // A character that cannot belong to a formula: the text is arithmetic.
       coded = "()";
-      s.calc.CalcKind = "Calc";
+      s.calc.CalcKind = CalcKind::Calc;
       return false;
     }
   }
 
   // A component that begins with a number: that number is its multiplier. (Its slot is the
   // component's first, so its code is a short one.)
-  if (s.calc.CalcKind != "Calc" && coded.size() >= 2 &&
+  if (s.calc.CalcKind != CalcKind::Calc && coded.size() >= 2 &&
       static_cast<unsigned char>(coded[1]) <= kShortCountSlots) {
     multiplier *= LeadingNumber(f.CountTexts[static_cast<unsigned char>(coded[1])]);
     coded[1] = '\0';
@@ -401,7 +401,7 @@ double FormulaMass(Session& s, std::string formula) {
   // The code of the hydrate mark, typed, is no hydrate mark: no formula holds that character.
   if (formula.find(kHydrateMark) != std::string::npos) {
     f.FormulaElements.clear();
-    s.calc.CalcKind = "Calc";
+    s.calc.CalcKind = CalcKind::Calc;
     return 0;
   }
   f.FormulaElements.clear();
@@ -429,9 +429,9 @@ double FormulaMass(Session& s, std::string formula) {
   bool mixture = false;
   std::string emptyPart;
   bool hasEmptyPart = false;
-  while (HasRest(text) && s.calc.CalcKind != "Calc") {
+  while (HasRest(text) && s.calc.CalcKind != CalcKind::Calc) {
     const std::size_t start = text.next;
-    if (EncodeComponent(s, text, multiplier) && s.calc.CalcKind != "Calc") {
+    if (EncodeComponent(s, text, multiplier) && s.calc.CalcKind != CalcKind::Calc) {
       mixture = mixture || HasRest(text);
       if (mixture && !hasEmptyPart && text.coded.find(kElementMark) == std::string::npos) {
         const std::size_t end = HasRest(text) ? text.next - 1 : text.raw.size() - 2;
@@ -442,7 +442,7 @@ double FormulaMass(Session& s, std::string formula) {
     }
     multiplier = 1;
   }
-  if (hasEmptyPart && s.calc.CalcKind != "Calc" && !f.FormulaElements.empty()) {
+  if (hasEmptyPart && s.calc.CalcKind != CalcKind::Calc && !f.FormulaElements.empty()) {
     FormulaError(s, FormulaPlace(emptyPart.empty() ? "+" : emptyPart, f.TypedFormula) +
                         "holds no element: every part of a mixture is a formula");
   }

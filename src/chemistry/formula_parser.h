@@ -14,8 +14,8 @@ namespace ostravel {
 class Session;
 
 // The sum over the formula's components ("+" and hydrate marks separate them) of leading
-// multiplier x component value. Sets CalcKind to "Calc" when the text is not a formula (the
-// total then holds the components finished before). Callers set CalcKind to "Form" first.
+// multiplier x component value. Sets CalcKind to Calc when the text is not a formula (the
+// total then holds the components finished before). Callers set CalcKind to Form first.
 double FormulaMass(Session& s, std::string formula);
 
 // Codes one component of formula in place; multiplies multiplier by the component's leading

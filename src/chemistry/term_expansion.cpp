@@ -14,6 +14,7 @@
 #include "gateway/text_utils.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/scoped_value.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
 
@@ -60,10 +61,10 @@ std::size_t FindNoCase(std::string_view text, std::string_view pattern, std::siz
 // After FormulaMass: a text that turned out to be arithmetic, or one without any element
 // (2+3, an empty one), has no molar mass to speak of.
 void RequireFormula(Session& s, const std::string& text) {
-  if (s.calc.CalcKind == "Calc" || s.formula.FormulaElements.empty()) NotAFormula(s, text);
+  if (s.calc.CalcKind == CalcKind::Calc || s.formula.FormulaElements.empty()) NotAFormula(s, text);
 }
 
-// A constant that cannot be used: the message, and the kind "error", which drops the
+// A constant that cannot be used: the message, and the kind Error, which drops the
 // calculation. A web request shows no message box; its answer page shows the message.
 void RejectConstant(Session& s, const std::string& message) {
   if (s.flags.QuietMode) {
@@ -71,34 +72,22 @@ void RejectConstant(Session& s, const std::string& message) {
   } else {
     s.ui.MessageBox(message, MessageIcon::Exclamation, kAppTitle);
   }
-  s.calc.CalcKind = "error";
+  s.calc.CalcKind = CalcKind::Error;
 }
-
-// Keeps a mode flag of the formula parser set for a scope only.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 void ClassifyText(CalcState& c) {
   const std::string& text = c.CalcText;
-  c.CalcKind = text.empty() ? "Form" : "Calc";
+  c.CalcKind = text.empty() ? CalcKind::Form : CalcKind::Calc;
   constexpr std::string_view kFormulaLetters = "ABCDEFGHIJKLNOPQRSTUVWYZ";
   for (char ch : text) {
     if (kFormulaLetters.find(Upper(ch)) != std::string_view::npos) {
-      c.CalcKind = "Form";
+      c.CalcKind = CalcKind::Form;
       break;
     }
   }
   if (!text.empty() && Upper(text[0]) == 'M' &&
       std::all_of(text.begin() + 1, text.end(), IsDigit)) {
-    c.CalcKind = "Mem";
+    c.CalcKind = CalcKind::Mem;
   }
 }
 
@@ -144,11 +133,11 @@ bool ExpandConstants(Session& s) {
     if (m >= 1 || !IsNumericText(value)) {
       replacement = " (" + value + ")";
       // The value of a memory line is a number, as a freshly stored constant is.
-      if (m >= 1) c.CalcKind = "Calc";
+      if (m >= 1) c.CalcKind = CalcKind::Calc;
     } else {
       StoreConstant(s, name, value);
       replacement = " (M" + std::to_string(s.memory.MemoryCount) + ")";
-      c.CalcKind = "Calc";
+      c.CalcKind = CalcKind::Calc;
     }
     if (replacement.find('<') != std::string::npos && ++nested > kMaxNestedConstants) {
       RejectConstant(s, "constant " + name + " refers to itself");
@@ -192,7 +181,7 @@ int MolarMassTerm(Session& s, const std::string& inner) {
   CalcState& c = s.calc;
   c.ResultLabel = inner;
   c.FormulaText = inner;
-  c.CalcKind = "Form";
+  c.CalcKind = CalcKind::Form;
   int m = FindMemoryName(s, "MW(" + inner + ")");
   if (m == 0) {
     double mass = FormulaMass(s, inner);
@@ -203,7 +192,7 @@ int MolarMassTerm(Session& s, const std::string& inner) {
       m = s.memory.MemoryCount;
     }
   }
-  c.CalcKind = "Calc";
+  c.CalcKind = CalcKind::Calc;
   c.ExpansionMark = s.memory.MemoryCount;
   return m;
 }
@@ -221,7 +210,7 @@ int ExactMassTerm(Session& s, const std::string& inner, bool perCharge) {
     StoreMemory(s, mass, name, true);
     m = s.memory.MemoryCount;
   }
-  c.CalcKind = "Calc";
+  c.CalcKind = CalcKind::Calc;
   c.ExpansionMark = s.memory.MemoryCount;
   return m;
 }
@@ -242,7 +231,7 @@ int PercentTerm(Session& s, const std::string& inner, const std::string& prefix)
   CalcState& c = s.calc;
   c.ResultLabel = inner;
   c.FormulaText = inner;
-  c.CalcKind = "Form";
+  c.CalcKind = CalcKind::Form;
   int m = FindMemoryName(s, prefix + inner + ")");
   if (m != 0) return m;
   std::size_t comma = inner.find(',');
@@ -276,7 +265,7 @@ int PercentTerm(Session& s, const std::string& inner, const std::string& prefix)
     slot.erase(std::remove(slot.begin(), slot.end(), ' '), slot.end());
     StorePercent(s, value, slot + "," + inner);
   }
-  c.CalcKind = "Done";
+  c.CalcKind = CalcKind::Done;
   return 0;
 }
 
@@ -328,12 +317,12 @@ void ExpandPercentages(Session& s) {
   CalcState& c = s.calc;
   auto percent = [&s, &c](const std::string& inner, const std::string& prefix) {
     int m = PercentTerm(s, inner, prefix);
-    if (c.CalcKind != "Done") c.CalcKind = "Calc";
+    if (c.CalcKind != CalcKind::Done) c.CalcKind = CalcKind::Calc;
     c.ExpansionMark = s.memory.MemoryCount;
     return m;
   };
   {
-    FlagScope countAtoms(s.formula.CountAtoms);
+    const ScopedValue countAtoms(s.formula.CountAtoms, true);
     ReplaceTerms(s, "MOL%(", " ",
                  [&](const std::string& inner) { return percent(inner, "mol%("); });
   }
@@ -383,13 +372,13 @@ void ExpandTerms(Session& s) {
                                          "sqr", "EXP", "exp", "MW",  "mw", "%"};
   for (std::string_view word : kWords) {
     if (c.CalcText.find(word) != std::string::npos) {
-      c.CalcKind = "Calc";
+      c.CalcKind = CalcKind::Calc;
       break;
     }
   }
   // EM( and MZ( in any case: the text is arithmetic around their values.
   for (std::string_view head : {"EM(", "MZ("}) {
-    if (FindNoCase(c.CalcText, head, 0) != std::string::npos) c.CalcKind = "Calc";
+    if (FindNoCase(c.CalcText, head, 0) != std::string::npos) c.CalcKind = CalcKind::Calc;
   }
   ReplaceTerms(s, "MW(", "", [&s](const std::string& inner) { return MolarMassTerm(s, inner); });
   ReplaceTerms(s, "EM(", "",
@@ -436,10 +425,10 @@ double ElementPercent(Session& s, const std::string& symbolSlot, const std::stri
   f.ElementFilter = AtomicNumber(s, symbolSlot);
   double part = 0;
   {
-    FlagScope filter(f.ElementFilterOn);
+    const ScopedValue filter(f.ElementFilterOn, true);
     part = FormulaMass(s, formula);
   }
-  if (s.calc.CalcKind == "Calc") NotAFormula(s, formula);
+  if (s.calc.CalcKind == CalcKind::Calc) NotAFormula(s, formula);
   double whole = FormulaMass(s, formula);
   if (whole == 0) Fail(FailureKind::DivisionByZero);
   return part / whole * 100;

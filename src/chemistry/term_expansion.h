@@ -11,7 +11,7 @@ namespace ostravel {
 
 class Session;
 
-// Works on s.calc.CalcText; sets s.calc.CalcKind to "Calc", "Form", "Mem", "Done" or "error".
+// Works on s.calc.CalcText; sets s.calc.CalcKind (Calc, Form, Mem, Done or Error).
 void ExpandTerms(Session& s);
 
 // The value text of a bracketed constant name ("" when not found); m receives the memory line

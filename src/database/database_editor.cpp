@@ -1,5 +1,7 @@
 #include "database/database_editor.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -15,6 +17,8 @@
 #include "database/ini_access.h"
 #include "database/key_lists.h"
 #include "gateway/html_pages.h"
+#include "platform/wait_cursor_scope.h"
+#include "runtime/file_io.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
 
@@ -197,16 +201,17 @@ void Form_Load(Session& s) {
   // The editor shows a copy of the file as it was when it opened. Where no copy can be made
   // it shows the file itself: never an empty list, nor an old copy lying there.
   if (!w.ReadOnly) {
-    // The copy is written beside its final name and renamed, so it is never half written.
-    std::error_code error;
+    // The copy is replaced in one step, so it is never half written. Not synced: it is made
+    // anew each time the editor opens, and the file it shows stays the original. It is as
+    // private as the original.
     const std::string copy = ProgramFile(s, kCopyName);
-    const std::string partial = copy + ".part";
-    if (std::filesystem::copy_file(w.SavedIniFile, partial,
-                                   std::filesystem::copy_options::overwrite_existing, error)) {
-      std::filesystem::rename(partial, copy, error);
-      if (!error) s.db.IniFile = copy;
+    std::string bytes;
+    struct stat original;
+    if (::stat(w.SavedIniFile.c_str(), &original) == 0 && ReadAll(w.SavedIniFile, bytes)) {
+      AtomicWrite how(Durability::Atomic);
+      how.mode = original.st_mode & 0777;
+      if (WriteFileAtomically(copy, bytes, how)) s.db.IniFile = copy;
     }
-    std::filesystem::remove(partial, error);
   }
   Notify(s);
   FillCategoryCombo(s, 0);
@@ -312,8 +317,7 @@ void cmbCategory_KeyPress(Session& s, int index, int& key) {
 
 void ShowEntries(Session& s) {
   FrmModifyModel& w = s.modify;
-  s.window.WaitCursor = true;
-  s.ui.Changed(Control::Cursor);
+  const WaitCursorScope waiting(s.window, s.ui);
   ListModel& list = w.lstINFO;
   list.Items.clear();
   list.ListIndex = -1;
@@ -332,8 +336,6 @@ void ShowEntries(Session& s) {
   w.EditRefused = false;
   AddLine(list, "");
   Notify(s);
-  s.window.WaitCursor = false;
-  s.ui.Changed(Control::Cursor);
 }
 
 void lstINFO_Click(Session& s) {
@@ -492,16 +494,16 @@ void RefuseEntry(Session& s, const std::string& message, ModifyControl field) {
   RefuseEdit(s, message, field);
 }
 
-void Command1_Click(Session& s, int index) {
+void Command1_Click(Session& s, ModifyButton button) {
   FrmModifyModel& w = s.modify;
   ListModel& list = w.lstINFO;
-  switch (index) {
-    case 0:
-    case 1:
+  switch (button) {
+    case ModifyButton::Save:
+    case ModifyButton::Cancel:
       w.CloseRequested = true;
       Notify(s);
       break;
-    case 2: {
+    case ModifyButton::Delete: {
       const std::string* line = LineAt(list, list.ListIndex);
       if (line == nullptr || line->empty()) return;
       if (RefusedAsReadOnly(s)) return;
@@ -524,22 +526,20 @@ void Command1_Click(Session& s, int index) {
       Notify(s);
       break;
     }
-    case 3:
+    case ModifyButton::OK:
       SelectLine(s, 0);
       w.FocusRequest = ModifyControl::txtINFO0;
       Notify(s);
-      break;
-    default:
       break;
   }
 }
 
 void mnuSave_Click(Session& s) {
-  Command1_Click(s, 0);
+  Command1_Click(s, ModifyButton::Save);
 }
 
 void mnuCancel_Click(Session& s) {
-  Command1_Click(s, 1);
+  Command1_Click(s, ModifyButton::Cancel);
 }
 
 }  // namespace frmModify

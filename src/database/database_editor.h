@@ -51,8 +51,8 @@ void txtINFO_LostFocus(Session& s, int index);
 // Refuses the edit in the fields with message (the front end found text it cannot hand
 // over); the fields keep it and field gets the focus.
 void RefuseEntry(Session& s, const std::string& message, ModifyControl field);
-// 0 Save, 1 Cancel (both close), 2 Delete, 3 OK.
-void Command1_Click(Session& s, int index);
+// A press of one of the buttons Command1(Save, Cancel, Delete, OK).
+void Command1_Click(Session& s, ModifyButton button);
 void mnuSave_Click(Session& s);
 void mnuCancel_Click(Session& s);
 

@@ -26,6 +26,11 @@ enum class ModifyControl {
   txtINFO2
 };
 
+// The buttons of the control array Command1, by their index: Save and Cancel close the editor
+// (the menu items of the same names press them), Delete removes the selected entry, OK starts
+// a new one.
+enum class ModifyButton { Save = 0, Cancel = 1, Delete = 2, OK = 3 };
+
 struct FrmModifyModel {
   std::string Caption = "Modify Database";
   // cmbCategory(0): the type; cmbCategory(1): the category, shown once it is filled.

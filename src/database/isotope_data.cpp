@@ -1,13 +1,13 @@
 #include "database/isotope_data.h"
 
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "chemistry/isotope_table.h"
 #include "engine/engine_state.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/file_io.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -161,14 +161,11 @@ int IsotopeFileEdition(const std::string& path) {
 const IsotopeTable& IsotopeData(Session& s) {
   if (s.isotopes.Loaded) return s.isotopes;
   const std::string path = s.db.ProgramFolder + "/" + kIsotopeFileName;
-  std::ifstream in(path, std::ios::binary);
+  std::string text;
   std::string problem = "cannot be read";
-  if (in) {
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.bad()) {
-      problem = ParseIsotopeData(text, s.isotopes);
-      if (!problem.empty()) problem = "is damaged (" + problem + ")";
-    }
+  if (ReadAll(path, text)) {
+    problem = ParseIsotopeData(text, s.isotopes);
+    if (!problem.empty()) problem = "is damaged (" + problem + ")";
   }
   if (!problem.empty()) {
     s.engine.EvalError = std::string("The isotope table ") + kIsotopeFileName + " in " +

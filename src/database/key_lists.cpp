@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "database/ini_access.h"
+#include "platform/wait_cursor_scope.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
 
@@ -83,8 +84,7 @@ void ShowCategory(Session& s) {
   auto& lstKey = s.window.lstKey;
   const auto& type = s.lists.CurType;
   const auto& category = s.lists.CurCategory;
-  s.window.WaitCursor = true;
-  s.ui.Changed(Control::Cursor);
+  const WaitCursorScope waiting(s.window, s.ui);
   lstKey.Visible = false;
   s.ui.Changed(Control::KeyList);
 
@@ -103,8 +103,6 @@ void ShowCategory(Session& s) {
 
   lstKey.Visible = true;
   s.ui.Changed(Control::KeyList);
-  s.window.WaitCursor = false;
-  s.ui.Changed(Control::Cursor);
 }
 
 void mnuConst_Click(Session& s, int index) {

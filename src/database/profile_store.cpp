@@ -1,6 +1,5 @@
 #include "database/profile_store.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,49 +11,10 @@
 #include <string>
 #include <utility>
 
+#include "runtime/file_io.h"
+
 namespace ostravel {
 namespace {
-
-// Closes a file descriptor when it goes out of scope.
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-
- private:
-  int fd_;
-};
-
-bool ReadAll(int fd, std::string& bytes) {
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got == 0) return true;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(got));
-  }
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return true;
-}
 
 // The file that a path names in the end: a symbolic link is followed, so that a write replaces
 // the file it points to rather than the link.
@@ -73,35 +33,6 @@ std::string ResolveLinks(std::string path) {
     path = std::move(target);
   }
   return path;
-}
-
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Temporary files of a writer that died before its rename. Called under the file's lock, when
-// no other writer of this file can be between creating its temporary file and renaming it.
-void RemoveStaleTemporaries(const std::string& folder, const std::string& prefix) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return;
-  while (const dirent* entry = ::readdir(dir)) {
-    if (std::string_view(entry->d_name).starts_with(prefix)) {
-      ::unlinkat(::dirfd(dir), entry->d_name, 0);
-    }
-  }
-  ::closedir(dir);
-}
-
-void SyncFolder(const std::string& folder) {
-  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.valid()) ::fsync(dir.get());
 }
 
 std::string Reason(int error) {
@@ -144,7 +75,7 @@ std::shared_ptr<const ProfileFile> ProfileStore::Read(const std::string& path) {
   if (cached != cache_.end() && cached->second.identity == IdentityOf(info)) {
     return cached->second.file;
   }
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   std::string bytes;
   // The identity is taken from the open file, so that it belongs to the bytes read.
   if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
@@ -209,7 +140,6 @@ bool ProfileStore::Edit(const std::string& path,
   lastError_.clear();
   const std::string target = ResolveLinks(path);
   const std::string folder = FolderOf(target);
-  const std::string name = NameOf(target);
   // A file marked read-only is not replaced, although its folder would allow it; nor is a
   // lock file left in a folder that takes no files.
   if (std::string problem = WriteProblem(path); !problem.empty()) return Fail(std::move(problem));
@@ -219,7 +149,7 @@ bool ProfileStore::Edit(const std::string& path,
   const std::string lockPath = target + ".lock";
   int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (lockFd < 0 && errno == EACCES) lockFd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
-  Descriptor lock(lockFd);
+  FileDescriptor lock(lockFd);
   if (!lock.valid()) return Fail(lockPath + " cannot be opened (" + Reason(errno) + ")");
   while (::flock(lock.get(), LOCK_EX) != 0) {
     if (errno != EINTR) return Fail(lockPath + " cannot be locked (" + Reason(errno) + ")");
@@ -231,46 +161,18 @@ bool ProfileStore::Edit(const std::string& path,
     return Fail("the entry cannot be written as it stands");
   if (result == ProfileFile::EditResult::Unchanged) return true;
 
-  const std::string temporaryPrefix = "." + name + ".tmp-";
-  RemoveStaleTemporaries(folder, temporaryPrefix);
-
-  struct stat old;
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  const bool owner = private_.contains(path);
-  const mode_t mode = owner ? 0600 : exists ? (old.st_mode & 07777) : 0666;
-  std::string temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = folder + "/" + temporaryPrefix + std::to_string(::getpid()) + "-" +
-                std::to_string(++writes_);
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd < 0 && errno != EEXIST)
-      return Fail(folder + " takes no new file (" + Reason(errno) + ")");
-  }
-  Descriptor out(fd);
-  if (!out.valid()) return Fail(folder + " takes no new file");
-  if (owner) ::fchmod(out.get(), mode);
-  if (exists) {
-    // The umask may have taken bits away; an owner other than us is kept where we may, and
-    // else at least the group, so that a file shared by a group stays shared.
-    ::fchmod(out.get(), mode);
-    if (::fchown(out.get(), old.st_uid, old.st_gid) != 0 &&
-        ::fchown(out.get(), static_cast<uid_t>(-1), old.st_gid) == 0) {
-      ::fchmod(out.get(), mode);  // a change of group may clear the set-group-ID bit
-    }
-  }
-  struct stat written;
-  if (!WriteAll(out.get(), file.Serialize()) || ::fsync(out.get()) != 0 ||
-      ::rename(temporary.c_str(), target.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temporary.c_str());
-    return Fail(target + " cannot be written (" + Reason(error) + ")");
-  }
-  const bool known = ::fstat(out.get(), &written) == 0;
-  SyncFolder(folder);
-  if (known) {
+  // Under the lock no other writer of this file is between making its temporary file and
+  // renaming it: what is there was left by one that died.
+  RemoveLeftTemporaries(target);
+  AtomicWrite how(Durability::AtomicSynced);
+  if (private_.contains(path)) how.mode = 0600;
+  AtomicWriteResult written = WriteFileAtomically(target, file.Serialize(), how);
+  if (!written.temporaryMade)
+    return Fail(folder + " takes no new file (" + Reason(written.error) + ")");
+  if (!written) return Fail(target + " cannot be written (" + Reason(written.error) + ")");
+  if (written.written) {
     cache_[path] =
-        Cached{IdentityOf(written), std::make_shared<const ProfileFile>(std::move(file))};
+        Cached{IdentityOf(*written.written), std::make_shared<const ProfileFile>(std::move(file))};
   } else {
     cache_.erase(path);
   }

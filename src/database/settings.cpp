@@ -1,6 +1,5 @@
 #include "database/settings.h"
 
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,8 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "calc/number_format.h"
 #include "chemistry/chemistry_state.h"
@@ -19,6 +16,7 @@
 #include "database/isotope_data.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/file_io.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -57,34 +55,16 @@ void CreateFolder(const std::string& folder) {
 }
 
 // Places a copy of source at target unless target exists, or, with replace, in place of it.
-// The copy is written under another name and linked into place, which fails when target
-// appeared meanwhile, so a file that exists is never replaced unless asked, and a
-// half-written copy never shows.
+// The copy never replaces a file that appeared meanwhile unless asked, and never shows half
+// written. Synced: the copies are the user's database from now on.
 void SeedFile(const fs::path& source, const fs::path& target, bool replace = false) {
   struct stat info;
   if (!replace && ::lstat(target.c_str(), &info) == 0) return;
-  std::ifstream in(source, std::ios::binary);
-  if (!in) return;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".seed-" +
-                                                     std::to_string(::getpid()));
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return;
-  std::size_t done = 0;
-  bool ok = true;
-  while (ok && done < bytes.size()) {
-    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (put < 0 && errno != EINTR) ok = false;
-    if (put > 0) done += static_cast<std::size_t>(put);
-  }
-  ok = ok && ::fsync(fd) == 0;
-  ::close(fd);
-  if (ok && replace) {
-    if (::rename(temporary.c_str(), target.c_str()) == 0) return;
-  } else if (ok) {
-    ::link(temporary.c_str(), target.c_str());
-  }
-  ::unlink(temporary.c_str());
+  std::string bytes;
+  if (!ReadAll(source.string(), bytes)) return;
+  AtomicWrite how(Durability::AtomicSynced);
+  how.keepExisting = !replace;
+  WriteFileAtomically(target.string(), bytes, how);
 }
 
 // The isotope table is program data, not the user's: a delivered one of a higher edition
@@ -141,10 +121,9 @@ std::string MainDatabaseProblem(const Session& s) {
   if (::stat(path.c_str(), &info) != 0)
     return errno == ENOENT ? "is missing" : std::string("cannot be read: ") + std::strerror(errno);
   if (S_ISDIR(info.st_mode)) return "is a folder, not a file";
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::string("cannot be read: ") + std::strerror(errno);
+  std::string bytes;
+  if (!ReadAll(path, bytes)) return std::string("cannot be read: ") + std::strerror(errno);
   if (s.elements.ElementSymbols.size() > 1) return {};
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (bytes.find_first_not_of(" \t\r\n") == std::string::npos) return "is empty";
   return "holds no atomic weights (no [AtomicWeights] section): it is not Ostravel's database";
 }

@@ -1,5 +1,5 @@
 // The expression engine: parses a plain arithmetic expression with fixed operator priorities
-// and evaluates it on a value stack, in direct mode ("D") or solver mode ("S").
+// and evaluates it on a value stack, in direct mode or solver mode.
 #pragma once
 
 #include <string>

@@ -9,14 +9,20 @@ namespace ostravel {
 
 inline constexpr int kStackSize = 51;  // slots 0..50 of both stacks
 
+// How an expression is evaluated.
+enum class EvalMode {
+  Direct,  // "D": the value of the expression, into XValue
+  Solver,  // "S": each "=" becomes a difference of its sides, |result| into FxAbs
+};
+
 struct EngineState {
   // Inputs and outputs.
   std::string EvalText;
-  std::string EvalMode = "D";  // "D" direct, "S" solver
-  std::string EvalError;       // text of the operation under way, "" when none
-  double XValue = 0;           // value of X on entry; the result after a direct evaluation
-  double FxAbs = 0;            // |result| after a solver evaluation, 0 after a direct one
-  double SolverStep = 0;       // the solver's step, lowered by subtractions
+  ostravel::EvalMode EvalMode = ostravel::EvalMode::Direct;
+  std::string EvalError;  // text of the operation under way, "" when none
+  double XValue = 0;      // value of X on entry; the result after a direct evaluation
+  double FxAbs = 0;       // |result| after a solver evaluation, 0 after a direct one
+  double SolverStep = 0;  // the solver's step, lowered by subtractions
   // The size of the terms of the last evaluation, against which the solver judges whether
   // |f(x)| is small: the largest magnitude among the operands of the additions and
   // subtractions outside any parentheses (in solver mode: of each side, and the two sides

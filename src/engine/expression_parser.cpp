@@ -18,8 +18,8 @@ namespace {
 // never one of the bottom markers that share its character.
 constexpr std::array<int, 256> kOperatorIndex = [] {
   std::array<int, 256> table{};
-  for (int k = static_cast<int>(OperatorChars.size()); k >= 1; --k) {
-    table[static_cast<unsigned char>(OperatorChars[k - 1])] = k;
+  for (int k = static_cast<int>(kOperators.size()); k >= 1; --k) {
+    table[static_cast<unsigned char>(kOperators[static_cast<std::size_t>(k - 1)].symbol)] = k;
   }
   return table;
 }();
@@ -48,7 +48,7 @@ bool WordAt(std::string_view text, std::size_t pos, std::string_view word) {
 // " @ 10 ^ "; the function names shrink to their letter padded with blanks; every operator
 // character and "X" gets a blank on both sides.
 void ScanExpression(EngineState& e, std::string_view text, bool leadingZero) {
-  const bool solver = e.EvalMode == "S";
+  const bool solver = e.EvalMode == EvalMode::Solver;
   const std::size_t equals = solver ? std::count(text.begin(), text.end(), '=') : 0;
   std::string& out = e.ParseText;
   out.clear();
@@ -110,7 +110,7 @@ void PushValue(EngineState& e, double value) {
 }
 
 void ApplyOneOperandOperators(Session& s) {
-  while (OperatorClass(TopOperator(s.engine)) == kClassOneOperand) {
+  while (OperatorAt(TopOperator(s.engine)).arity == Arity::One) {
     ApplyOperator(s);
   }
 }
@@ -119,7 +119,8 @@ void ApplyOneOperandOperators(Session& s) {
 // least as tightly as it are applied.
 void ApplyBeforeImpliedTimes(Session& s) {
   EngineState& e = s.engine;
-  while (kTimesPriority <= OperatorPriority(TopOperator(e)) && TopOperator(e) != kOpBottom) {
+  const int times = kOperators[kOpTimes - 1].precedence;
+  while (times <= OperatorAt(TopOperator(e)).precedence && TopOperator(e) != kOpBottom) {
     ApplyOperator(s);
   }
 }
@@ -149,10 +150,11 @@ void CloseGroup(Session& s) {
 void ReadOperator(Session& s) {
   EngineState& e = s.engine;
   const int k = e.TokenOp;
-  const bool oneOperand = OperatorClass(k) == kClassOneOperand;
+  const bool oneOperand = OperatorAt(k).arity == Arity::One;
   if (!oneOperand && k != kOpOpen) {
     // Left associativity: every stacked operator of the same or higher priority goes first.
-    while (OperatorPriority(k) <= OperatorPriority(TopOperator(e)) && TopOperator(e) != kOpBottom) {
+    while (OperatorAt(k).precedence <= OperatorAt(TopOperator(e)).precedence &&
+           TopOperator(e) != kOpBottom) {
       ApplyOperator(s);
     }
     ApplyOneOperandOperators(s);
@@ -251,7 +253,7 @@ void EvaluateExpression(Session& s) {
   // An expression without any value, such as "()", has no result.
   if (e.ValTop < 1) Fail(FailureKind::IndexOutOfRange);
   const double result = e.ValStack[1];
-  if (e.EvalMode == "D") {
+  if (e.EvalMode == EvalMode::Direct) {
     e.XValue = result;
     e.FxAbs = 0;
   } else {

@@ -1,20 +1,38 @@
 // The operator table of the expression engine and checked access to its two stacks.
 #pragma once
 
-#include <string_view>
+#include <array>
+#include <cstddef>
 
 #include "engine/engine_state.h"
 #include "runtime/failure.h"
 
 namespace ostravel {
 
-// Position k (from 1) of each string belongs to operator k.
-inline constexpr std::string_view OperatorChars = "(+-*/)LNES@^M&_=!%P========";
-// Precedence, compared by character code: "0" < ... < "9" < "A" < "B".
-inline constexpr std::string_view OpPriority = "122334555567899AB5500000000";
-// "2" binary, "1" one-operand (applied as soon as its operand is there), "0" computes nothing.
-inline constexpr std::string_view OpClass = "022220111122111011100000000";
-static_assert(OperatorChars.size() == 27 && OpPriority.size() == 27 && OpClass.size() == 27);
+// What an operator does to the value stack.
+enum class Arity {
+  None,  // computes nothing: "(", ")", "=" and the bottom markers
+  One,   // one operand, applied as soon as its operand is there
+  Two,   // binary
+};
+
+struct OperatorInfo {
+  char symbol;     // its character in the scanned text
+  int precedence;  // a higher one binds more tightly
+  Arity arity;
+};
+
+// Operator k (from 1) is kOperators[k - 1]. Operators 20 to 27 are the bottom markers of the
+// operator stack; they share the character of "=" but are never read from the text.
+inline constexpr std::array<OperatorInfo, 27> kOperators = {{
+    {'(', 1, Arity::None}, {'+', 2, Arity::Two},  {'-', 2, Arity::Two},  {'*', 3, Arity::Two},
+    {'/', 3, Arity::Two},  {')', 4, Arity::None}, {'L', 5, Arity::One},  {'N', 5, Arity::One},
+    {'E', 5, Arity::One},  {'S', 5, Arity::One},  {'@', 6, Arity::Two},  {'^', 7, Arity::Two},
+    {'M', 8, Arity::One},  {'&', 9, Arity::One},  {'_', 9, Arity::One},  {'=', 10, Arity::None},
+    {'!', 11, Arity::One}, {'%', 5, Arity::One},  {'P', 5, Arity::One},  {'=', 0, Arity::None},
+    {'=', 0, Arity::None}, {'=', 0, Arity::None}, {'=', 0, Arity::None}, {'=', 0, Arity::None},
+    {'=', 0, Arity::None}, {'=', 0, Arity::None}, {'=', 0, Arity::None},
+}};
 
 enum Operator : int {
   kOpOpen = 1,
@@ -39,17 +57,10 @@ enum Operator : int {
   kOpBottom = 20,
 };
 
-inline constexpr char kClassOneOperand = '1';
-inline constexpr char kTimesPriority = '3';
-
-inline char OperatorPriority(int k) {
-  if (k < 1 || k > static_cast<int>(OpPriority.size())) Fail(FailureKind::IndexOutOfRange);
-  return OpPriority[k - 1];
-}
-
-inline char OperatorClass(int k) {
-  if (k < 1 || k > static_cast<int>(OpClass.size())) Fail(FailureKind::IndexOutOfRange);
-  return OpClass[k - 1];
+// The entry of operator k; an index outside the table is an index failure.
+inline const OperatorInfo& OperatorAt(int k) {
+  if (k < 1 || k > static_cast<int>(kOperators.size())) Fail(FailureKind::IndexOutOfRange);
+  return kOperators[static_cast<std::size_t>(k - 1)];
 }
 
 // Every stack access goes through these: an index outside 0..50 is an index failure.

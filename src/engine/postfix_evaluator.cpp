@@ -57,7 +57,7 @@ double Binary(Session& s, int k, double a, double b) {
     case kOpDivide:
       e.EvalError = "divide error";
       if (b == 0) {
-        if (e.EvalMode != "S") Fail(FailureKind::DivisionByZero);
+        if (e.EvalMode != EvalMode::Solver) Fail(FailureKind::DivisionByZero);
         b = kSolverSubstitute;
       }
       return Finite(a / b, FailureKind::Overflow);
@@ -71,7 +71,7 @@ double Binary(Session& s, int k, double a, double b) {
 
 double Logarithm(const EngineState& e, double v) {
   if (v <= 0) {
-    if (e.EvalMode != "S") Fail(FailureKind::InvalidArgument);
+    if (e.EvalMode != EvalMode::Solver) Fail(FailureKind::InvalidArgument);
     v = kSolverSubstitute;
   }
   return std::log(v);
@@ -106,7 +106,7 @@ double OneOperand(Session& s, int k, double v) {
     case kOpSqrt:
       e.EvalError = "square root error";
       if (v < 0) {
-        if (e.EvalMode != "S") Fail(FailureKind::InvalidArgument);
+        if (e.EvalMode != EvalMode::Solver) Fail(FailureKind::InvalidArgument);
         v = kSolverSubstitute;
       }
       return std::sqrt(v);
@@ -149,7 +149,8 @@ void NoteTerms(EngineState& e, double size) {
   int open = 0;
   for (int i = 1; i <= e.OpTop; ++i)
     open += e.OpStack[static_cast<std::size_t>(i)] == kOpOpen;
-  if (open <= (e.EvalMode == "S" ? 1 : 0)) e.OuterTermScale = std::fmax(e.OuterTermScale, size);
+  if (open <= (e.EvalMode == EvalMode::Solver ? 1 : 0))
+    e.OuterTermScale = std::fmax(e.OuterTermScale, size);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "gateway/gateway_requests.h"
 #include "gateway/html_pages.h"
 #include "gateway/text_utils.h"
+#include "runtime/scoped_value.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -122,15 +123,13 @@ void HandleModifyRequest(Session& s, const std::string& fields, const std::strin
   WriteAnswer(s, answerFile, out);
 
   if (out.changed) {
-    const bool quiet = s.flags.QuietMode;
-    s.flags.QuietMode = true;
+    const ScopedValue quiet(s.flags.QuietMode, true);
     try {
       LoadLists(s);
       MakeHtmlPages(s);
     } catch (const std::exception&) {
       // The values are stored; lists and pages follow with the next change.
     }
-    s.flags.QuietMode = quiet;
   }
 }
 

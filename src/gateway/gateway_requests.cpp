@@ -17,13 +17,15 @@
 #include "calc/time_limit.h"
 #include "chemistry/reaction_equation.h"
 #include "database/ini_access.h"
-#include "gateway/atomic_file.h"
 #include "gateway/contributions.h"
 #include "gateway/html_pages.h"
 #include "gateway/request_limits.h"
 #include "gateway/text_utils.h"
+#include "platform/wait_cursor_scope.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/file_io.h"
+#include "runtime/scoped_value.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -216,17 +218,18 @@ void Timer1_Timer(Session& s) {
   int n = 0;
   LinkSlotNumber(command, n);
   GatewayState& g = s.gateway;
-  g.LinkBusy = true;
-  g.LinkQueueReset = false;
-  std::string answerFile, id;
-  PollLinkRequests(s, command, answerFile, id);
-  if (n > 0) {
-    EnsureLinkLabels(s, n);
-    s.window.lnkWWW[static_cast<std::size_t>(n)] =
-        LinkNotice(answerFile, id, SecondsSinceMidnight());
-    s.ui.Changed(Control::LinkLabels);
+  {
+    const ScopedValue busy(g.LinkBusy, true);
+    g.LinkQueueReset = false;
+    std::string answerFile, id;
+    PollLinkRequests(s, command, answerFile, id);
+    if (n > 0) {
+      EnsureLinkLabels(s, n);
+      s.window.lnkWWW[static_cast<std::size_t>(n)] =
+          LinkNotice(answerFile, id, SecondsSinceMidnight());
+      s.ui.Changed(Control::LinkLabels);
+    }
   }
-  g.LinkBusy = false;
   // A reset during the tick emptied the queue already; what is there now arrived after it.
   if (!g.LinkQueueReset && !queue.empty()) queue.pop_front();
   SetTimer(s, true);
@@ -234,8 +237,7 @@ void Timer1_Timer(Session& s) {
 
 void PollLinkRequests(Session& s, const std::string& command, std::string& answerFile,
                       std::string& id) {
-  s.window.WaitCursor = true;
-  s.ui.Changed(Control::Cursor);
+  const WaitCursorScope waiting(s.window, s.ui);
   const std::string fields = UrlDecode(command);
   id = GetField(fields, "ID");
   std::string folder = s.gateway.RegisterFolder;
@@ -261,8 +263,6 @@ void PollLinkRequests(Session& s, const std::string& command, std::string& answe
     std::error_code ignored;
     std::filesystem::remove(answerFile, ignored);
   }
-  s.window.WaitCursor = false;
-  s.ui.Changed(Control::Cursor);
 }
 
 void WriteAnswerFile(Session& s, const std::string& answerFile, std::string_view page) {
@@ -319,13 +319,11 @@ void AnswerWebCalc(Session& s, const std::string& fields, const std::string& ans
       if (e.EvalError.empty()) e.EvalError = failure.what();
     }
   } else {
-    s.flags.Unattended = true;
+    const ScopedValue unattended(s.flags.Unattended, true);
     s.window.entryline.Text = calc;
     s.ui.Changed(Control::EntryLine);
-    s.flags.QuietMode = true;
+    const ScopedValue quiet(s.flags.QuietMode, true);
     RunWebCalculations(s, calc);
-    s.flags.QuietMode = false;
-    s.flags.Unattended = false;
   }
 
   s.format.SigDigits = s.calc.RunSigDigits;

@@ -43,7 +43,7 @@ void PollLinkRequests(Session& s, const std::string& command, std::string& answe
 // from the template "tolvane.ht_".
 void AnswerWebCalc(Session& s, const std::string& fields, const std::string& answerFile);
 
-// Writes the answer file of the command in work (replaced in one step, see atomic_file.h).
+// Writes the answer file of the command in work (replaced in one step, see runtime/file_io.h).
 void WriteAnswerFile(Session& s, const std::string& answerFile, std::string_view page);
 
 // The notice of an answered command: answer file, ID and seconds since midnight, by commas.

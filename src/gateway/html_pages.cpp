@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "database/ini_access.h"
-#include "gateway/atomic_file.h"
 #include "gateway/full_names.h"
 #include "gateway/text_utils.h"
+#include "runtime/file_io.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
 
@@ -43,21 +43,19 @@ std::string InFolder(const Session& s, const char* name) {
 }
 
 // Writes a page; the first page that cannot be written is named in *failure with the reason.
+// Synced: the pages show the values users stored, and a crash must not leave one empty.
 void WritePage(const std::string& path, std::string_view bytes, std::string* failure) {
-  if (WriteFileAtomically(path, bytes)) return;
-  const std::string reason = std::strerror(errno);
+  const AtomicWriteResult written =
+      WriteFileAtomically(path, bytes, AtomicWrite(Durability::AtomicSynced));
+  if (written) return;
+  const std::string reason = std::strerror(written.error);
   if (failure != nullptr && failure->empty()) *failure = path + " (" + reason + ")";
 }
 
 // The whole file byte for byte; "" when it cannot be read.
 std::string ReadRawFile(const std::string& path) {
   std::string bytes;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  char buffer[16384];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-    bytes.append(buffer, n);
-  std::fclose(file);
+  if (!ReadAll(path, bytes)) bytes.clear();
   return bytes;
 }
 

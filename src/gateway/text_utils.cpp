@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "runtime/file_io.h"
 
 namespace ostravel {
 namespace {
@@ -83,19 +84,6 @@ void ReplaceRescanning(std::string& text, std::string_view find, std::string_vie
     }
   }
   text = std::move(out);
-}
-
-// False when the file cannot be opened or read (a missing file, a folder, no permission).
-bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
-  std::FILE* file = std::fopen(fileName.c_str(), "rb");
-  if (file == nullptr) return false;
-  char buffer[16384];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    bytes.append(buffer, got);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  return !failed;
 }
 
 // Replaces one character by another; find() skips the long stretches between them quickly.
@@ -198,7 +186,7 @@ std::string FillPattern(std::string_view value, std::string_view pattern) {
 
 std::string ReadTemplate(Platform& ui, const std::string& fileName, std::string_view fields) {
   std::string file;
-  if (!ReadWholeFile(fileName, file)) return {};
+  if (!ReadAll(fileName, file)) return {};
 
   std::string result;
   result.reserve(file.size() + file.size() / 4 + 2);

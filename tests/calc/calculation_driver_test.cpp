@@ -275,6 +275,21 @@ TEST_F(Driver, ASecondLineCannotStartWhileOneRuns) {
   EXPECT_EQ(s.memory.MemValues[1], 5);
 }
 
+TEST_F(Driver, AFailureThrownThroughALinePutsTheWindowBack) {
+  const int digits = s.format.SigDigits;
+  ui.onYield = [] { throw 42; };       // not a failure of the calculation: nothing catches it
+  s.window.entryline.Text = "2+3 #2";  // two digits for this line only
+  EXPECT_THROW(DoCalculations(s), int);
+  ui.onYield = nullptr;
+  EXPECT_FALSE(s.calc.Running);
+  EXPECT_FALSE(s.window.WaitCursor);
+  EXPECT_TRUE(s.window.CalculateEnabled);
+  EXPECT_EQ(s.format.SigDigits, digits);
+  Run("2+3");
+  EXPECT_EQ(ui.beeps, 0);
+  EXPECT_EQ(s.memory.MemValues[s.memory.MemoryCount], 5);
+}
+
 TEST_F(Driver, CalculateSelectsTheEntryLineUnlessParenthesesAreUnbalanced) {
   const struct {
     const char* line;

@@ -173,7 +173,7 @@ double ChemistryTest::Sum(const AtomCounts& atoms) const {
 }
 
 double ChemistryTest::Mass(const std::string& formula) {
-  s.calc.CalcKind = "Form";
+  s.calc.CalcKind = CalcKind::Form;
   return FormulaMass(s, formula);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "session/session.h"
+#include "support/code_printers.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
 
@@ -42,7 +43,7 @@ class ChemistryTest : public ::testing::Test {
   double W(std::string_view symbol) const;
   // Sum of count x weight.
   double Sum(const AtomCounts& atoms) const;
-  // FormulaMass as the driver calls it: CalcKind "Form" first.
+  // FormulaMass as the driver calls it: CalcKind Form first.
   double Mass(const std::string& formula);
   // ExpandTerms on a calculation, as the driver prepares it.
   void Expand(const std::string& text);

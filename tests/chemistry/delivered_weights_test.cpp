@@ -62,7 +62,7 @@ TEST_F(DeliveredWeightsTest, CommonCompounds) {
       {"AgCl", 143.32}, {"PbI2", 461.0},        {"UF6", 352.02},      {"Au", 196.97},
   };
   for (const Row& row : rows) {
-    s.calc.CalcKind = "Form";
+    s.calc.CalcKind = CalcKind::Form;
     EXPECT_NEAR(FormulaMass(s, row.formula), row.textbook, row.textbook * 1e-4) << row.formula;
   }
 }

@@ -67,7 +67,7 @@ TEST_F(ElementLookupTest, CapitalisationDecidesTheSymbols) {
   };
   for (const Row& row : rows) {
     EXPECT_DOUBLE_EQ(Mass(row.formula), Sum(row.atoms)) << row.name;
-    EXPECT_EQ(s.calc.CalcKind, "Form") << row.name;
+    EXPECT_EQ(s.calc.CalcKind, CalcKind::Form) << row.name;
   }
 }
 
@@ -118,7 +118,7 @@ TEST_F(ElementLookupTest, ExponentAndMemoryLettersMarkArithmetic) {
   for (const char* text : {"2E5", "M3", "e", "m5", "2e3"}) {
     s.engine.EvalError.clear();
     EXPECT_EQ(Mass(text), 0) << text;
-    EXPECT_EQ(s.calc.CalcKind, "Calc") << text;
+    EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc) << text;
     EXPECT_EQ(s.engine.EvalError, "") << text;
   }
 }
@@ -145,7 +145,7 @@ TEST_F(ElementLookupTest, RadicalsExpandIntoTheirFormulas) {
   };
   for (const Row& row : rows) {
     EXPECT_NEAR(Mass(row.formula), Sum(row.atoms), 1e-9) << row.name;
-    EXPECT_EQ(s.calc.CalcKind, "Form") << row.name;
+    EXPECT_EQ(s.calc.CalcKind, CalcKind::Form) << row.name;
     EXPECT_EQ(s.db.IniFile, s.db.MainIniFile) << row.name;
   }
 }
@@ -185,7 +185,7 @@ TEST_F(ElementLookupTest, DeuteriumAndTritiumBesideRadicals) {
     s.flags.ExpandRadicals = expand;
     for (const Row& row : rows) {
       EXPECT_NEAR(Mass(row.formula), row.mass, 1e-9) << row.name << ", expand " << expand;
-      EXPECT_EQ(s.calc.CalcKind, "Form") << row.name;
+      EXPECT_EQ(s.calc.CalcKind, CalcKind::Form) << row.name;
     }
   }
   // An element table that names D itself keeps it.

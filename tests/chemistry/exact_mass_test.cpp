@@ -134,7 +134,7 @@ TEST_F(ExactMassTest, LabelledAtomsAndChargesInMolarMasses) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.formula);
     EXPECT_NEAR(Mass(row.formula), row.mass, 1e-9);
-    EXPECT_EQ(s.calc.CalcKind, "Form");
+    EXPECT_EQ(s.calc.CalcKind, CalcKind::Form);
   }
   // Labelled hydrogen is hydrogen in the shares of elements.
   Expand("wt%(H,D2O)");
@@ -166,7 +166,7 @@ TEST_F(ExactMassTest, LabelledAtomsAndChargesInMolarMasses) {
   for (const char* text : {"H2O^2", "^13c", "C^13", "^1234C", "Fe^3+H2O", "SO4^2-1", "2^3"}) {
     SCOPED_TRACE(text);
     EXPECT_EQ(Mass(text), 0);
-    EXPECT_EQ(s.calc.CalcKind, "Calc");
+    EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc);
   }
 }
 
@@ -248,7 +248,7 @@ TEST_F(ExactMassTest, EmAndMzTermsOfTheEntryLine) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);
     Expand(row.text);
-    EXPECT_EQ(s.calc.CalcKind, "Calc");
+    EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc);
     EXPECT_EQ(s.memory.MemNames[s.memory.MemoryCount], row.name);
     EXPECT_NEAR(s.memory.MemValues[s.memory.MemoryCount], row.value, 1e-6);
   }

@@ -21,7 +21,7 @@ std::vector<int> Codes(const std::string& coded) {
 }
 
 TEST_F(FormulaParserTest, CalciumHydroxideIsCodedAsInTheWorkedExample) {
-  s.calc.CalcKind = "Form";
+  s.calc.CalcKind = CalcKind::Form;
   std::string formula = "Ca(OH)2";
   double multiplier = 1;
   double next = 7;
@@ -39,7 +39,7 @@ TEST_F(FormulaParserTest, CalciumHydroxideIsCodedAsInTheWorkedExample) {
 }
 
 TEST_F(FormulaParserTest, CopperSulfatePentahydrateSplitsAtTheHydrateMark) {
-  s.calc.CalcKind = "Form";
+  s.calc.CalcKind = CalcKind::Form;
   s.formula.SingleDot = true;
   s.formula.HasHydrateMark = true;
   std::string formula = "CuSO4(.)5H2O";
@@ -95,19 +95,19 @@ TEST_F(FormulaParserTest, MassesOfFormulasOfEveryShape) {
   };
   for (const Row& row : rows) {
     EXPECT_NEAR(Mass(row.formula), Sum(row.atoms), 1e-9) << row.name;
-    EXPECT_EQ(s.calc.CalcKind, "Form") << row.name;
+    EXPECT_EQ(s.calc.CalcKind, CalcKind::Form) << row.name;
   }
 }
 
 TEST_F(FormulaParserTest, TextsThatAreNoFormulaAreArithmetic) {
   for (const char* text : {"H2O*2", "NaCl,H2O", "2+3*H", "H2O/2", "<R>", "(H2O)^2", "H2O-1"}) {
     EXPECT_EQ(Mass(text), 0) << text;
-    EXPECT_EQ(s.calc.CalcKind, "Calc") << text;
+    EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc) << text;
   }
   // The components finished before stay in the total.
   EXPECT_NEAR(Mass("H2O+CO*2"), Sum({{"H", 2}, {"O", 1}}), 1e-12);
-  EXPECT_EQ(s.calc.CalcKind, "Calc");
-  // Once "Calc", nothing more is computed.
+  EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc);
+  // Once Calc, nothing more is computed.
   EXPECT_EQ(FormulaMass(s, "H2O"), 0);
 }
 
@@ -238,9 +238,9 @@ TEST_F(FormulaParserTest, HostileFormulasEndCleanly) {
       double mass = Mass(row.formula);
       if (row.outcome == kMass) {
         EXPECT_NEAR(mass, Sum(row.atoms), 1e-12 * Sum(row.atoms) + 1e-12) << row.name;
-        EXPECT_EQ(s.calc.CalcKind, "Form") << row.name;
+        EXPECT_EQ(s.calc.CalcKind, CalcKind::Form) << row.name;
       } else if (row.outcome == kArithmetic) {
-        EXPECT_EQ(s.calc.CalcKind, "Calc") << row.name;
+        EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc) << row.name;
       } else {
         ADD_FAILURE() << row.name << " did not fail";
       }

@@ -82,7 +82,7 @@ TEST_F(MolarMassTest, AgreesWithTextbookValues) {
   UseDeliveredDatabase();  // its atomic weights and radicals
   for (const Compound& compound : kCompounds) {
     double mass = Mass(compound.formula);
-    EXPECT_EQ(s.calc.CalcKind, "Form") << compound.formula;
+    EXPECT_EQ(s.calc.CalcKind, CalcKind::Form) << compound.formula;
     EXPECT_NEAR(mass, compound.textbook, compound.textbook * 1e-4)
         << compound.kind << ": " << compound.formula;
   }

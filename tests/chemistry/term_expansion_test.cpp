@@ -43,12 +43,14 @@ class TermExpansionTest : public ChemistryTest {
 TEST_F(TermExpansionTest, TheKindOfACalculation) {
   struct Row {
     const char* text;
-    const char* kind;
+    CalcKind kind;
   } rows[] = {
-      {"M12", "Mem"},     {"m7", "Mem"},      {"M", "Mem"},      {"M12+1", "Calc"},
-      {"2*x", "Calc"},    {"2+3", "Calc"},    {"NaCl", "Form"},  {"pH(3)", "Calc"},
-      {"PH(3)", "Form"},  {"", "Form"},       {"2E5", "Form"},   {"x^2=4", "Calc"},
-      {"LOG(2)", "Calc"}, {"sqr(2)", "Calc"}, {"ln(2)", "Calc"}, {"exp(1)", "Calc"},
+      {"M12", CalcKind::Mem},     {"m7", CalcKind::Mem},      {"M", CalcKind::Mem},
+      {"M12+1", CalcKind::Calc},  {"2*x", CalcKind::Calc},    {"2+3", CalcKind::Calc},
+      {"NaCl", CalcKind::Form},   {"pH(3)", CalcKind::Calc},  {"PH(3)", CalcKind::Form},
+      {"", CalcKind::Form},       {"2E5", CalcKind::Form},    {"x^2=4", CalcKind::Calc},
+      {"LOG(2)", CalcKind::Calc}, {"sqr(2)", CalcKind::Calc}, {"ln(2)", CalcKind::Calc},
+      {"exp(1)", CalcKind::Calc},
   };
   for (const Row& row : rows) {
     Expand(row.text);
@@ -66,69 +68,85 @@ TEST_F(TermExpansionTest, TermsBecomeMemoryReferences) {
     const char* name;
     const char* text;
     const char* expanded;
-    const char* kind;
+    CalcKind kind;
     std::vector<MemoryLine> lines;
   } rows[] = {
-      {"numeric constant", "2*<R>", "2* (M1)", "Calc", {{"<R>", 8.314}}},
-      {"constant in lower case", "<r>/2", " (M1)/2", "Calc", {{"<R>", 8.314}}},
-      {"every occurrence", "<R>+<r>", " (M1)+ (M1)", "Calc", {{"<R>", 8.314}}},
-      {"prefixed category", "<KSPAGCL>", " (M1)", "Calc", {{"<KSPAGCL>", 1.8E-10}}},
-      {"contributed constant", "<MYC>*2", " (M1)*2", "Calc", {{"<MYC>", 42}}},
-      {"contributed category with a prefix", "<KSPX>", " (M1)", "Calc", {{"<KSPX>", 7.5}}},
-      {"constant holding a constant", "<TWOR>", " (2* (M1))", "Calc", {{"<R>", 8.314}}},
+      {"numeric constant", "2*<R>", "2* (M1)", CalcKind::Calc, {{"<R>", 8.314}}},
+      {"constant in lower case", "<r>/2", " (M1)/2", CalcKind::Calc, {{"<R>", 8.314}}},
+      {"every occurrence", "<R>+<r>", " (M1)+ (M1)", CalcKind::Calc, {{"<R>", 8.314}}},
+      {"prefixed category", "<KSPAGCL>", " (M1)", CalcKind::Calc, {{"<KSPAGCL>", 1.8E-10}}},
+      {"contributed constant", "<MYC>*2", " (M1)*2", CalcKind::Calc, {{"<MYC>", 42}}},
+      {"contributed category with a prefix", "<KSPX>", " (M1)", CalcKind::Calc, {{"<KSPX>", 7.5}}},
+      {"constant holding a constant", "<TWOR>", " (2* (M1))", CalcKind::Calc, {{"<R>", 8.314}}},
       // The kind follows the text that the constants leave: a function of x is arithmetic.
-      {"function of x", "<sq(x)>+1", " (X^2)+1", "Calc", {}},
-      {"function of x alone", "<SQ(X)>", " (X^2)", "Calc", {}},
-      {"formula constant", "<GLU>", " (C6H12O6)", "Form", {}},
-      {"molar mass", "MW(H2O)*2", "M 1    *2", "Calc", {{"MW(H2O)", h2o}}},
-      {"mw in lower case", "mw(NaCl)", "M 1     ", "Calc", {{"MW(NaCl)", nacl}}},
-      {"the same term twice", "MW(H2O)+MW(H2O)", "M 1    +M 1    ", "Calc", {{"MW(H2O)", h2o}}},
-      {"hydrate", "2*MW(CuSO4.5H2O)", "2*M 1           ", "Calc", {{"MW(CuSO4.5H2O)", hydrate}}},
+      {"function of x", "<sq(x)>+1", " (X^2)+1", CalcKind::Calc, {}},
+      {"function of x alone", "<SQ(X)>", " (X^2)", CalcKind::Calc, {}},
+      {"formula constant", "<GLU>", " (C6H12O6)", CalcKind::Form, {}},
+      {"molar mass", "MW(H2O)*2", "M 1    *2", CalcKind::Calc, {{"MW(H2O)", h2o}}},
+      {"mw in lower case", "mw(NaCl)", "M 1     ", CalcKind::Calc, {{"MW(NaCl)", nacl}}},
+      {"the same term twice",
+       "MW(H2O)+MW(H2O)",
+       "M 1    +M 1    ",
+       CalcKind::Calc,
+       {{"MW(H2O)", h2o}}},
+      {"hydrate",
+       "2*MW(CuSO4.5H2O)",
+       "2*M 1           ",
+       CalcKind::Calc,
+       {{"MW(CuSO4.5H2O)", hydrate}}},
       {"nested parentheses",
        "MW(Ca(OH)2)",
        "M 1        ",
-       "Calc",
+       CalcKind::Calc,
        {{"MW(Ca(OH)2)", Sum({{"Ca", 1}, {"O", 2}, {"H", 2}})}}},
-      {"mass 0 refers to memory 0", "MW(0H2O)+1", "M 0     +1", "Calc", {}},
-      {"mole percent", "mol%(C,CO2)", " M 1      ", "Calc", {{"mol%(C,CO2)", 100.0 / 3}}},
-      {"weight percent", "wt%(O,H2O)", "M 1      ", "Calc", {{"wt%(O,H2O)", 100 * W("O") / h2o}}},
+      {"mass 0 refers to memory 0", "MW(0H2O)+1", "M 0     +1", CalcKind::Calc, {}},
+      {"mole percent", "mol%(C,CO2)", " M 1      ", CalcKind::Calc, {{"mol%(C,CO2)", 100.0 / 3}}},
+      {"weight percent",
+       "wt%(O,H2O)",
+       "M 1      ",
+       CalcKind::Calc,
+       {{"wt%(O,H2O)", 100 * W("O") / h2o}}},
       {"percent alone means weight",
        "%(O,H2O)",
        "M 1      ",
-       "Calc",
+       CalcKind::Calc,
        {{"wt%(O,H2O)", 100 * W("O") / h2o}}},
       {"two-letter symbol typed in lower case",
        "WT%(cu,CuSO4)",
        "M 1         ",
-       "Calc",
+       CalcKind::Calc,
        {{"wt%(cu,CuSO4)", 100 * W("Cu") / cuso4}}},
-      {"element not in the formula", "wt%(N,H2O)", "M 1      ", "Calc", {{"wt%(N,H2O)", 0}}},
+      {"element not in the formula",
+       "wt%(N,H2O)",
+       "M 1      ",
+       CalcKind::Calc,
+       {{"wt%(N,H2O)", 0}}},
       {"wt% spelled in mixed case",
        "Wt%(O,H2O)",
        "M 1      ",
-       "Calc",
+       CalcKind::Calc,
        {{"wt%(O,H2O)", 100 * W("O") / h2o}}},
       {"wt% spelled in other mixed case",
        "2*wT%(O,H2O)",
        "2*M 1      ",
-       "Calc",
+       CalcKind::Calc,
        {{"wt%(O,H2O)", 100 * W("O") / h2o}}},
       {"every element",
        "wt%(CuSO4)",
        "M 0      ",
-       "Done",
+       CalcKind::Done,
        {{"wt%(Cu,CuSO4)", 100 * W("Cu") / cuso4},
         {"wt%(S,CuSO4)", 100 * W("S") / cuso4},
         {"wt%(O,CuSO4)", 100 * 4 * W("O") / cuso4}}},
       {"mole and weight percent together",
        "mol%(H,H2O)-wt%(H,H2O)",
        " M 1      -M 2      ",
-       "Calc",
+       CalcKind::Calc,
        {{"mol%(H,H2O)", 200.0 / 3}, {"wt%(H,H2O)", 100 * 2 * W("H") / h2o}}},
       {"constant and molar mass",
        "<R>*MW(H2O)",
        " (M1)*M 2    ",
-       "Calc",
+       CalcKind::Calc,
        {{"<R>", 8.314}, {"MW(H2O)", h2o}}},
   };
   for (const Row& row : rows) {
@@ -154,11 +172,11 @@ TEST_F(TermExpansionTest, LaterCalculationsFindTermsByName) {
   Expand("2*<R>");
   Expand("<r>*3");
   EXPECT_EQ(s.calc.CalcText, " (8.314)*3");
-  EXPECT_EQ(s.calc.CalcKind, "Calc");
+  EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc);
   // A constant alone that a memory line already holds is still arithmetic, not a formula.
   Expand("<R>");
   EXPECT_EQ(s.calc.CalcText, " (8.314)");
-  EXPECT_EQ(s.calc.CalcKind, "Calc");
+  EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc);
   Expand("MW(H2O)");
   Expand("MW(H2O)/2");
   EXPECT_EQ(s.calc.CalcText, "M 2    /2");
@@ -172,7 +190,7 @@ TEST_F(TermExpansionTest, LaterCalculationsFindTermsByName) {
 
 TEST_F(TermExpansionTest, TheGlucoseConstantIsAFormula) {
   Expand("<GLU>");
-  ASSERT_EQ(s.calc.CalcKind, "Form");
+  ASSERT_EQ(s.calc.CalcKind, CalcKind::Form);
   EXPECT_NEAR(FormulaMass(s, s.calc.CalcText), Sum({{"C", 6}, {"H", 12}, {"O", 6}}), 1e-9);
 }
 
@@ -202,7 +220,7 @@ TEST_F(TermExpansionTest, UnusableConstantsAreReported) {
     s.memory = MemoryState();
     ui.messages.clear();
     Expand(row.text);
-    EXPECT_EQ(s.calc.CalcKind, "error") << row.text;
+    EXPECT_EQ(s.calc.CalcKind, CalcKind::Error) << row.text;
     ASSERT_EQ(ui.messages.size(), 1u) << row.text;
     std::string message = row.message;
     std::size_t star = message.find('*');
@@ -221,7 +239,7 @@ TEST_F(TermExpansionTest, UnusableConstantsAreReported) {
   s.flags.QuietMode = true;
   ui.messages.clear();
   Expand("<FOO>");
-  EXPECT_EQ(s.calc.CalcKind, "error");
+  EXPECT_EQ(s.calc.CalcKind, CalcKind::Error);
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -291,7 +309,7 @@ TEST_F(TermExpansionTest, ModesAreClearedAfterAFailure) {
 }
 
 TEST_F(TermExpansionTest, ElementPercent) {
-  s.calc.CalcKind = "Form";
+  s.calc.CalcKind = CalcKind::Form;
   EXPECT_NEAR(ElementPercent(s, "O ", "H2O"), 100 * W("O") / Sum({{"H", 2}, {"O", 1}}), 1e-9);
   EXPECT_EQ(ElementPercent(s, "Xx", "H2O"), 0);
   s.formula.CountAtoms = true;
@@ -324,7 +342,7 @@ TEST_F(TermExpansionTest, HostileTextsEndCleanly) {
     manyTerms += "MW(H2O)+";
   manyTerms += "1";
   Expand(manyTerms);
-  EXPECT_EQ(s.calc.CalcKind, "Calc");
+  EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc);
   EXPECT_EQ(s.memory.MemoryCount, 1);
   EXPECT_EQ(s.calc.CalcText.size(), manyTerms.size());
   EXPECT_EQ(s.calc.CalcText.find("MW"), std::string::npos);
@@ -335,7 +353,7 @@ TEST_F(TermExpansionTest, HostileTextsEndCleanly) {
   manyConstants += "1";
   s.memory = MemoryState();
   Expand(manyConstants);
-  EXPECT_EQ(s.calc.CalcKind, "Calc");
+  EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc);
   EXPECT_EQ(s.memory.MemoryCount, 1);
   EXPECT_EQ(s.calc.CalcText.find('<'), std::string::npos);
 
@@ -345,7 +363,7 @@ TEST_F(TermExpansionTest, HostileTextsEndCleanly) {
   manyPercents += "1";
   s.memory = MemoryState();
   Expand(manyPercents);
-  EXPECT_EQ(s.calc.CalcKind, "Calc");
+  EXPECT_EQ(s.calc.CalcKind, CalcKind::Calc);
   EXPECT_EQ(s.memory.MemoryCount, 1);
   EXPECT_EQ(s.calc.CalcText.find('%'), std::string::npos);
 
@@ -356,8 +374,8 @@ TEST_F(TermExpansionTest, HostileTextsEndCleanly) {
       Expand(text);
     } catch (const RunFailure&) {
     }
-    EXPECT_TRUE(s.calc.CalcKind == "Calc" || s.calc.CalcKind == "Form" ||
-                s.calc.CalcKind == "error");
+    EXPECT_TRUE(s.calc.CalcKind == CalcKind::Calc || s.calc.CalcKind == CalcKind::Form ||
+                s.calc.CalcKind == CalcKind::Error);
   }
 }
 

@@ -150,14 +150,14 @@ TEST_F(DeliveredData, RadicalsChemistsTypeReadAsMeantWithTheOptionOnAndOff) {
     s.flags.ExpandRadicals = row.radicals;
     const std::string name = std::string(row.formula) + (row.radicals ? " (on)" : " (off)");
     if (row.same == nullptr) {
-      s.calc.CalcKind = "Form";
+      s.calc.CalcKind = CalcKind::Form;
       EXPECT_THROW(FormulaMass(s, row.formula), RunFailure) << name;
       continue;
     }
-    s.calc.CalcKind = "Form";
+    s.calc.CalcKind = CalcKind::Form;
     const double mass = FormulaMass(s, row.formula);
     s.flags.ExpandRadicals = false;
-    s.calc.CalcKind = "Form";
+    s.calc.CalcKind = CalcKind::Form;
     double expected = FormulaMass(s, row.same);
     if (std::string(row.same) == "TsCl")
       expected = s.elements.AtomWeight[117] + s.elements.AtomWeight[17];
@@ -166,7 +166,7 @@ TEST_F(DeliveredData, RadicalsChemistsTypeReadAsMeantWithTheOptionOnAndOff) {
   }
   // Tosyl and tennessine differ: the option decides.
   s.flags.ExpandRadicals = true;
-  s.calc.CalcKind = "Form";
+  s.calc.CalcKind = CalcKind::Form;
   const double tosyl = FormulaMass(s, "Ts");
   EXPECT_NEAR(tosyl, 155.19, 0.01);
 }

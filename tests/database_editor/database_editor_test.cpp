@@ -336,12 +336,12 @@ TEST_F(DatabaseEditorTest, ANewEntryOverAnExistingKeyAsksAndTheListShowsTheFile)
 
 TEST_F(DatabaseEditorTest, DeleteRemovesTheSelectedEntryAndNothingOnTheEmptyLine) {
   frmModify::Form_Load(s);
-  Command1_Click(s, 2);  // the empty line is selected
+  Command1_Click(s, ModifyButton::Delete);  // the empty line is selected
   EXPECT_FALSE(s.db.DbChanged);
   EXPECT_EQ(Lines().size(), 3u);
 
   Select("R");
-  Command1_Click(s, 2);
+  Command1_Click(s, ModifyButton::Delete);
   EXPECT_EQ(Keys("Constants-Physical"), (std::vector<std::string>{"c"}));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"", "c\t299792458\t"}));
   EXPECT_EQ(s.db.IniFile, s.db.MainIniFile);
@@ -360,7 +360,7 @@ TEST_F(DatabaseEditorTest, DeleteRemovesTheKeyOfTheSelectedLineEvenWhenTheFieldW
   Select("R");
   s.modify.txtINFO = {"Rx", "", ""};  // an edit that cannot be committed (no value)
   txtINFO_LostFocus(s, 0);
-  Command1_Click(s, 2);
+  Command1_Click(s, ModifyButton::Delete);
   EXPECT_EQ(Keys("Constants-Physical"), (std::vector<std::string>{"c"}));
   EXPECT_EQ(LineOf("R"), -1);
 }
@@ -368,15 +368,15 @@ TEST_F(DatabaseEditorTest, DeleteRemovesTheKeyOfTheSelectedLineEvenWhenTheFieldW
 TEST_F(DatabaseEditorTest, OkStartsANewEntryAndSaveOrCancelClose) {
   frmModify::Form_Load(s);
   Select("R");
-  Command1_Click(s, 3);
+  Command1_Click(s, ModifyButton::OK);
   EXPECT_EQ(s.modify.lstINFO.ListIndex, 0);
   EXPECT_EQ(s.modify.txtINFO, (std::array<std::string, 3>{"", "", ""}));
   EXPECT_EQ(s.modify.FocusRequest, ModifyControl::txtINFO0);
   EXPECT_FALSE(s.modify.CloseRequested);
-  for (int index : {0, 1}) {
+  for (ModifyButton button : {ModifyButton::Save, ModifyButton::Cancel}) {
     s.modify.CloseRequested = false;
-    Command1_Click(s, index);
-    EXPECT_TRUE(s.modify.CloseRequested) << index;
+    Command1_Click(s, button);
+    EXPECT_TRUE(s.modify.CloseRequested) << static_cast<int>(button);
   }
   frmModify::mnuCancel_Click(s);
   EXPECT_TRUE(s.modify.CloseRequested);
@@ -427,7 +427,7 @@ TEST_F(DatabaseEditorTest, ANewCategoryIsCreatedOnYesAndListedWithItsFirstEntry)
   // The category is listed in the type section, so the menus and the search find it.
   EXPECT_EQ(Keys("Constants"), (std::vector<std::string>{"Physical", "Ksp", "Metals"}));
   EXPECT_EQ(Stored("Constants", "", "Metals"), "");
-  Command1_Click(s, 3);
+  Command1_Click(s, ModifyButton::OK);
   Commit("Cu", "63.546", "copper");
   EXPECT_EQ(Keys("Constants"), (std::vector<std::string>{"Physical", "Ksp", "Metals"}));
 }
@@ -478,7 +478,7 @@ TEST_F(DatabaseEditorTest, ModifyDatabaseReloadsTheMenusOnlyAfterAWrite) {
     ui.yesNoAnswers = {true};
     ChooseCategory("Metals");
     Commit("Fe", "55.845", "");
-    Command1_Click(s, 0);
+    Command1_Click(s, ModifyButton::Save);
   };
   mnuModify_Click(s);
   EXPECT_FALSE(s.window.lstKey.Visible);
@@ -488,7 +488,7 @@ TEST_F(DatabaseEditorTest, ModifyDatabaseReloadsTheMenusOnlyAfterAWrite) {
 
   // Without a write the menus are left as they are.
   s.window.mnuConst.Captions = {"unchanged"};
-  ui.onShowModal = [&](Dialog) { Command1_Click(s, 1); };
+  ui.onShowModal = [&](Dialog) { Command1_Click(s, ModifyButton::Cancel); };
   mnuModify_Click(s);
   EXPECT_FALSE(s.db.DbChanged);
   EXPECT_EQ(s.window.mnuConst.Captions, (std::vector<std::string>{"unchanged"}));
@@ -513,7 +513,7 @@ TEST_F(DatabaseEditorTest, ModifyDatabaseRewritesThePagesWhereTheWebVersionIsSer
     ui.onShowModal = [&](Dialog) {
       ChooseCategory("Physical");
       Commit("Fe", row.value, "iron");
-      Command1_Click(s, 0);
+      Command1_Click(s, ModifyButton::Save);
     };
     mnuModify_Click(s);
     const std::string page = dir.Read("tolvanec.htm");
@@ -668,7 +668,7 @@ TEST_F(DatabaseEditorTest, ADatabaseThatCannotBeWrittenIsShownAndSaysWhy) {
     int key = frmModify::kEscapeKey;
     txtINFO_KeyPress(s, 0, key);
     Select("R");
-    Command1_Click(s, 2);
+    Command1_Click(s, ModifyButton::Delete);
     EXPECT_EQ(ui.messages.size(), 3u) << row.name;
     EXPECT_GE(LineOf("R"), 0) << row.name;
     fs::permissions(locked, before);

@@ -6,6 +6,7 @@
 
 #include "engine/engine.h"
 #include "session/session.h"
+#include "support/code_printers.h"
 
 namespace ostravel::testing {
 
@@ -14,13 +15,13 @@ struct Outcome {
   double value = 0;                    // XValue in direct mode, FxAbs in solver mode
 };
 
-inline Outcome Evaluate(Session& s, const std::string& text, const std::string& mode = "D") {
+inline Outcome Evaluate(Session& s, const std::string& text, EvalMode mode = EvalMode::Direct) {
   s.engine.EvalText = text;
   s.engine.EvalMode = mode;
   Outcome outcome;
   try {
     EvaluateExpression(s);
-    outcome.value = mode == "D" ? s.engine.XValue : s.engine.FxAbs;
+    outcome.value = mode == EvalMode::Direct ? s.engine.XValue : s.engine.FxAbs;
   } catch (const RunFailure& failure) {
     outcome.failure = failure.kind();
   }

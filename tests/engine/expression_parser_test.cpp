@@ -105,7 +105,7 @@ TEST(EvaluateExpression, DirectModeWritesXValueAndClearsFxAbs) {
   s.engine.FxAbs = 7;
   s.engine.XValue = 3;
   s.engine.EvalText = "X+1";
-  s.engine.EvalMode = "D";
+  s.engine.EvalMode = EvalMode::Direct;
   EvaluateExpression(s);
   EXPECT_EQ(s.engine.XValue, 4);
   EXPECT_EQ(s.engine.FxAbs, 0);
@@ -139,7 +139,7 @@ TEST(EvaluateExpression, SolverModeGivesTheAbsoluteDifferenceOfBothSides) {
   Session s(ui);
   for (const auto& row : rows) {
     s.engine.XValue = row.x;
-    testing::Outcome outcome = Evaluate(s, row.input, "S");
+    testing::Outcome outcome = Evaluate(s, row.input, EvalMode::Solver);
     ASSERT_FALSE(outcome.failure.has_value()) << row.name;
     EXPECT_NEAR(outcome.value, row.fxAbs, 1E-12) << row.name;
     EXPECT_EQ(s.engine.XValue, row.x) << row.name << ": X must stay as the caller set it";
@@ -314,9 +314,9 @@ TEST(EvaluateExpression, ScanningPassMatchesTheInPlaceRewrite) {
   RecordingPlatform ui;
   Session s(ui);
   for (const char* row : rows) {
-    for (const char* mode : {"D", "S"}) {
+    for (EvalMode mode : {EvalMode::Direct, EvalMode::Solver}) {
       Evaluate(s, row, mode);
-      EXPECT_EQ(s.engine.ParseText, ExpectedParseText(row, *mode == 'S'))
+      EXPECT_EQ(s.engine.ParseText, ExpectedParseText(row, mode == EvalMode::Solver))
           << row << " in mode " << mode;
     }
   }
@@ -337,9 +337,9 @@ TEST(EvaluateExpression, ScanningPassMatchesTheInPlaceRewriteOnRandomTexts) {
     if (first != std::string::npos && std::string("*/^").find(text[first]) != std::string::npos) {
       continue;
     }
-    const char* mode = n % 2 ? "S" : "D";
+    const EvalMode mode = n % 2 ? EvalMode::Solver : EvalMode::Direct;
     Evaluate(s, text, mode);
-    ASSERT_EQ(s.engine.ParseText, ExpectedParseText(text, *mode == 'S'))
+    ASSERT_EQ(s.engine.ParseText, ExpectedParseText(text, mode == EvalMode::Solver))
         << "\"" << text << "\" in mode " << mode;
   }
 }

@@ -19,38 +19,41 @@ using testing::RecordingPlatform;
 struct TextRow {
   const char* name;
   const char* input;
-  const char* mode;
+  EvalMode mode;
   const char* shown;  // the message the user sees
 };
 
 TEST(ApplyOperator, EveryFailureShowsTheTextOfItsOperation) {
   const TextRow rows[] = {
-      {"sum beyond range", "1E308+1E308", "D", "overflow error"},
-      {"difference beyond range", "-1E308-1E308", "D", "overflow error"},
-      {"product beyond range", "1E200*1E200", "D", "overflow error"},
-      {"division by zero", "7/0", "D", "divide error"},
-      {"zero by zero", "0/0", "D", "divide error"},
-      {"quotient beyond range", "1E300/1E-300", "D", "divide error"},
-      {"power beyond range", "10^400", "D", "exponentiation error"},
-      {"negative base, fractional exponent", "(-8)^(1/3)", "D", "exponentiation error"},
-      {"zero to a negative power", "0^-1", "D", "exponentiation error"},
-      {"E notation exponent beyond range", "1E309", "D", "exponentiation error"},
-      {"EXP beyond range", "EXP 710", "D", "exponentiation error"},
-      {"LOG of 0", "LOG 0", "D", "log error"},
-      {"LOG of a negative value", "LOG(-1)", "D", "log error"},
-      {"LN of 0", "LN 0", "D", "log error"},
-      {"PH of 0", "PH 0", "D", "log error"},
-      {"square root of a negative value", "SQR(-4)", "D", "square root error"},
-      {"factorial of a fraction", "2.5!", "D", "factorial error"},
-      {"factorial beyond range", "171!", "D", "factorial error"},
-      {"factorial beyond the 16-bit counter", "40000!", "D", "factorial error"},
-      {"negative factorial beyond the 16-bit counter", "(-40000)!", "D", "factorial error"},
-      {"leading operator", "*5", "D", "Operator * not allowed"},
-      {"memory number outside 0..1000", "M 1001", "D",
+      {"sum beyond range", "1E308+1E308", EvalMode::Direct, "overflow error"},
+      {"difference beyond range", "-1E308-1E308", EvalMode::Direct, "overflow error"},
+      {"product beyond range", "1E200*1E200", EvalMode::Direct, "overflow error"},
+      {"division by zero", "7/0", EvalMode::Direct, "divide error"},
+      {"zero by zero", "0/0", EvalMode::Direct, "divide error"},
+      {"quotient beyond range", "1E300/1E-300", EvalMode::Direct, "divide error"},
+      {"power beyond range", "10^400", EvalMode::Direct, "exponentiation error"},
+      {"negative base, fractional exponent", "(-8)^(1/3)", EvalMode::Direct,
+       "exponentiation error"},
+      {"zero to a negative power", "0^-1", EvalMode::Direct, "exponentiation error"},
+      {"E notation exponent beyond range", "1E309", EvalMode::Direct, "exponentiation error"},
+      {"EXP beyond range", "EXP 710", EvalMode::Direct, "exponentiation error"},
+      {"LOG of 0", "LOG 0", EvalMode::Direct, "log error"},
+      {"LOG of a negative value", "LOG(-1)", EvalMode::Direct, "log error"},
+      {"LN of 0", "LN 0", EvalMode::Direct, "log error"},
+      {"PH of 0", "PH 0", EvalMode::Direct, "log error"},
+      {"square root of a negative value", "SQR(-4)", EvalMode::Direct, "square root error"},
+      {"factorial of a fraction", "2.5!", EvalMode::Direct, "factorial error"},
+      {"factorial beyond range", "171!", EvalMode::Direct, "factorial error"},
+      {"factorial beyond the 16-bit counter", "40000!", EvalMode::Direct, "factorial error"},
+      {"negative factorial beyond the 16-bit counter", "(-40000)!", EvalMode::Direct,
+       "factorial error"},
+      {"leading operator", "*5", EvalMode::Direct, "Operator * not allowed"},
+      {"memory number outside 0..1000", "M 1001", EvalMode::Direct,
        "Can't evaluate this expression: Subscript out of range"},
-      {"E-notation product beyond range", "9E308", "D", "Can't evaluate this expression: Overflow"},
-      {"sum beyond range in solver mode", "X+1E308+1E308 = 0", "S", "overflow error"},
-      {"power beyond range in solver mode", "10^400 = X", "S", "exponentiation error"},
+      {"E-notation product beyond range", "9E308", EvalMode::Direct,
+       "Can't evaluate this expression: Overflow"},
+      {"sum beyond range in solver mode", "X+1E308+1E308 = 0", EvalMode::Solver, "overflow error"},
+      {"power beyond range in solver mode", "10^400 = X", EvalMode::Solver, "exponentiation error"},
   };
   for (const auto& row : rows) {
     RecordingPlatform ui;
@@ -69,31 +72,32 @@ TEST(ApplyOperator, EveryFailureShowsTheTextOfItsOperation) {
 struct ValueRow {
   const char* name;
   const char* input;
-  const char* mode;
+  EvalMode mode;
   double expected;
 };
 
 TEST(ApplyOperator, OperatorResults) {
   const ValueRow rows[] = {
-      {"division by zero in solver mode", "7/0", "S", 7E25},
-      {"LOG 0 in solver mode", "LOG 0", "S", 25},
-      {"LN 0 in solver mode", "LN 0 + 100", "S", 100 + std::log(1E-25)},
-      {"PH 0 in solver mode", "PH 0", "S", 25},
-      {"square root of a negative value in solver mode", "SQR(-4)", "S", std::sqrt(1E-25)},
-      {"square root of 0", "SQR 0", "D", 0},
-      {"square root of 0 in solver mode", "SQR 0", "S", 0},
-      {"0 factorial", "0!", "D", 1},
-      {"1 factorial", "1!", "D", 1},
-      {"5 factorial", "5!", "D", 120},
-      {"negative whole factorial unchanged", "(-3)!", "D", -3},
-      {"170 factorial is finite", "170!", "D", 7.257415615307994e306},
-      {"EXP just below the limit", "EXP 709", "D", std::exp(709.0)},
-      {"zero to the power zero", "0^0", "D", 1},
-      {"negative base, whole exponent", "(-2)^3", "D", -8},
-      {"common logarithm", "LOG 1000", "D", 3},
-      {"pH", "PH 0.001", "D", 3},
-      {"unary minus", "2*-3", "D", -6},
-      {"tiny quotient underflows quietly", "1E-300/1E300", "D", 0},
+      {"division by zero in solver mode", "7/0", EvalMode::Solver, 7E25},
+      {"LOG 0 in solver mode", "LOG 0", EvalMode::Solver, 25},
+      {"LN 0 in solver mode", "LN 0 + 100", EvalMode::Solver, 100 + std::log(1E-25)},
+      {"PH 0 in solver mode", "PH 0", EvalMode::Solver, 25},
+      {"square root of a negative value in solver mode", "SQR(-4)", EvalMode::Solver,
+       std::sqrt(1E-25)},
+      {"square root of 0", "SQR 0", EvalMode::Direct, 0},
+      {"square root of 0 in solver mode", "SQR 0", EvalMode::Solver, 0},
+      {"0 factorial", "0!", EvalMode::Direct, 1},
+      {"1 factorial", "1!", EvalMode::Direct, 1},
+      {"5 factorial", "5!", EvalMode::Direct, 120},
+      {"negative whole factorial unchanged", "(-3)!", EvalMode::Direct, -3},
+      {"170 factorial is finite", "170!", EvalMode::Direct, 7.257415615307994e306},
+      {"EXP just below the limit", "EXP 709", EvalMode::Direct, std::exp(709.0)},
+      {"zero to the power zero", "0^0", EvalMode::Direct, 1},
+      {"negative base, whole exponent", "(-2)^3", EvalMode::Direct, -8},
+      {"common logarithm", "LOG 1000", EvalMode::Direct, 3},
+      {"pH", "PH 0.001", EvalMode::Direct, 3},
+      {"unary minus", "2*-3", EvalMode::Direct, -6},
+      {"tiny quotient underflows quietly", "1E-300/1E300", EvalMode::Direct, 0},
   };
   RecordingPlatform ui;
   Session s(ui);
@@ -160,7 +164,7 @@ TEST(ApplyOperator, SubtractionLowersTheSolverStep) {
   }
   s.engine.SolverStep = 1;
   s.engine.XValue = 10;
-  Evaluate(s, "X = 9.99", "S");
+  Evaluate(s, "X = 9.99", EvalMode::Solver);
   EXPECT_NEAR(s.engine.SolverStep, 0.000103, 1E-6) << "also in solver mode";
 }
 

@@ -10,9 +10,9 @@
 
 #include "calc/calculation_driver.h"
 #include "calc/time_limit.h"
-#include "gateway/atomic_file.h"
 #include "gateway/request_limits.h"
 #include "gateway_test_support.h"
+#include "runtime/file_io.h"
 
 namespace ostravel::testing {
 namespace {
@@ -108,9 +108,9 @@ TEST_F(Requests, WithdrawTakesBackOnlyAWaitingCommandOfItsSlotAndId) {
   };
   for (const Row& row : rows) {
     GatewaySession fresh;
-    for (const char* command : {"2 POST /calc?ID=20&MODIFY=a HTTP/1.1",
-                                "3 POST /calc?ID=30&CALC=1 HTTP/1.1",
-                                "2 POST /calc?ID=21&MODIFY=b HTTP/1.1"})
+    for (const char* command :
+         {"2 POST /calc?ID=20&MODIFY=a HTTP/1.1", "3 POST /calc?ID=30&CALC=1 HTTP/1.1",
+          "2 POST /calc?ID=21&MODIFY=b HTTP/1.1"})
       Form_LinkExecute(fresh.s, command);
     fresh.s.gateway.LinkBusy = row.busy;
     EXPECT_EQ(Form_LinkWithdraw(fresh.s, row.slot, row.id), row.withdrawn) << row.name;
@@ -289,6 +289,22 @@ TEST_F(Requests, TickWaitsWhileTheWindowCalculates) {
   Timer1_Timer(g.s);
   EXPECT_TRUE(g.s.window.lstLink.empty());
   EXPECT_FALSE(Answer(2).empty());
+}
+
+TEST_F(Requests, AFailureThrownThroughATickPutsEverySwitchBack) {
+  Form_LinkExecute(g.s, "2 GET /calc?CALC=1%2B1 HTTP/1.1");
+  g.ui.onYield = [] { throw 42; };  // not a failure of the calculation: nothing catches it
+  EXPECT_THROW(Timer1_Timer(g.s), int);
+  g.ui.onYield = nullptr;
+  EXPECT_FALSE(g.s.flags.QuietMode);
+  EXPECT_FALSE(g.s.flags.Unattended);
+  EXPECT_FALSE(g.s.window.WaitCursor);
+  EXPECT_FALSE(g.s.calc.Running);
+  EXPECT_FALSE(g.s.gateway.LinkBusy);
+  // The desktop's next line shows its messages again.
+  g.s.window.entryline.Text = "1/0";
+  DoCalculations(g.s);
+  EXPECT_EQ(g.ui.messages.size(), 1u);
 }
 
 TEST_F(Requests, ResetDuringATickKeepsLaterCommands) {

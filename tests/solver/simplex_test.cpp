@@ -23,7 +23,7 @@ class SimplexTest : public ::testing::Test {
     s.window.entryline.Text = line;
     s.calc.ResultLabel = line;
     s.engine.EvalText = equation;
-    s.engine.EvalMode = "S";
+    s.engine.EvalMode = EvalMode::Solver;
     s.engine.XValue = 0;
     s.engine.FxAbs = 0;
   }
