@@ -71,7 +71,9 @@ TEST(WriteFileAtomically, ContentsPermissionsAndRefusals) {
     how.keepExisting = row.keepExisting;
     const AtomicWriteResult result = WriteFileAtomically(path, "new", how);
     EXPECT_EQ(result.ok, row.ok) << row.name;
-    if (!row.ok) EXPECT_EQ(result.error, EEXIST) << row.name;
+    if (!row.ok) {
+      EXPECT_EQ(result.error, EEXIST) << row.name;
+    }
     EXPECT_EQ(dir.Read("T.INI"), row.contents) << row.name;
     EXPECT_EQ(ModeOf(path), row.mode) << row.name;
     EXPECT_EQ(FilesIn(dir.path()), 1) << row.name << ": a temporary file is left";
