@@ -1,7 +1,6 @@
 #include "qt/main_window.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -52,7 +51,6 @@ Dravik::~Dravik() {
   ui_.RemoveObserver(observer_);
   ui_.SetFocusHandler({});
   ui_.SetModalHandler({});
-  if (waitCursor_) QApplication::restoreOverrideCursor();
 }
 
 void Dravik::BuildControls() {

@@ -4,12 +4,14 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/window_model.h"
 #include "qt/entry_history.h"
+#include "qt/override_cursor.h"
 
 class QAction;
 class QLabel;
@@ -112,8 +114,8 @@ class Dravik : public QMainWindow {
 
   SimplexDialog* simplex_ = nullptr;
   ModifyDialog* modify_ = nullptr;
-  bool waitCursor_ = false;
-  int observer_ = 0;  // this window's registration with the platform
+  std::optional<OverrideCursor> waitCursor_;  // while the core asks for the wait cursor
+  int observer_ = 0;                          // this window's registration with the platform
 };
 
 }  // namespace ostravel

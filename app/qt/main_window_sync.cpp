@@ -1,5 +1,4 @@
 // Shows the model of the main window in its widgets whenever the core reports a change.
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -136,12 +135,11 @@ void Dravik::ShowKeyList() {
 }
 
 void Dravik::ShowCursor() {
-  if (s_.window.WaitCursor == waitCursor_) return;
-  waitCursor_ = s_.window.WaitCursor;
-  if (waitCursor_) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (s_.window.WaitCursor == waitCursor_.has_value()) return;
+  if (s_.window.WaitCursor) {
+    waitCursor_.emplace(Qt::WaitCursor);
   } else {
-    QApplication::restoreOverrideCursor();
+    waitCursor_.reset();
   }
 }
 

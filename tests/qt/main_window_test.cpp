@@ -72,6 +72,15 @@ TEST(MainWindowTest, ShowsItsCaptionControlsAndMenus) {
   EXPECT_FALSE(contributed[0]->isEnabled());
 }
 
+TEST(MainWindowTest, AWindowClosedWhileItWaitsGivesTheCursorBack) {
+  WindowFixture f;
+  f.s->window.WaitCursor = true;
+  f.ui.Changed(Control::Cursor);
+  EXPECT_NE(QApplication::overrideCursor(), nullptr);
+  f.window.reset();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST(MainWindowTest, EnterRunsTheLineAndListsTheResult) {
   WindowFixture f;
   std::vector<bool> calculateEnabled;
