@@ -215,6 +215,9 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
         FormulaError(s, FormulaPlace(std::string{'(', ch}, f.TypedFormula) +
                             "cannot be read: a count follows an element symbol or \")\"");
       }
+      // The component's own multiplier stands first; any other count follows a symbol or
+      // group.
+      const bool multiplier = !inNumber && coded.size() == 1;
       if (!inNumber) {
         TakeCountSlot(s);
         AppendCountCode(coded, f.CountTop);  // a whole number is one coded count
@@ -228,6 +231,11 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
              (IsDigit(raw[text.next]) ||
               (raw[text.next] == '.' && !IsHydratePeriod(f, text, inNumber)))) {
         number += raw[text.next++];
+      }
+      // A count of 0 after a symbol or group would be read as no count at all, that is 1.
+      if (!multiplier && CountValue(number) == 0) {
+        FormulaError(s, FormulaPlace(number, f.TypedFormula) +
+                            "is a count of nothing: leave out the atom or group it counts");
       }
     } else if (ch == '(') {
       inNumber = false;
