@@ -50,9 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const double mass = FormulaMass(s, text);
       // A formula read completely has a real, non-negative mass; a text with a character of
       // no formula is never taken for one.
-      if (s.calc.CalcKind == "Form" && !(std::isfinite(mass) && mass >= 0))
+      if (s.calc.CalcKind == CalcKind::Form && !(std::isfinite(mass) && mass >= 0))
         fuzz::PropertyFailed("a formula with the mass " + std::to_string(mass));
-      if (s.calc.CalcKind == "Form" && HoldsNoFormulaCharacter(text))
+      if (s.calc.CalcKind == CalcKind::Form && HoldsNoFormulaCharacter(text))
         fuzz::PropertyFailed("a text with a character of no formula read as a formula");
     } else {
       static const char* const kTerms[] = {"", "MW(", "WT%(", "MOL%("};
