@@ -15,6 +15,9 @@ enum class EvalMode {
   Solver,  // "S": each "=" becomes a difference of its sides, |result| into FxAbs
 };
 
+// What the parser read last: an operator (also at the start) or a value.
+enum class TokenKind { Operator, Value };
+
 struct EngineState {
   // Inputs and outputs.
   std::string EvalText;
@@ -36,7 +39,7 @@ struct EngineState {
   std::string Token;
   double TokenValue = 0;
   int TokenOp = 0;
-  char LastKind = 'O';  // 'O' operator (also at the start), 'V' value
+  TokenKind LastKind = TokenKind::Operator;
   std::array<int, kStackSize> OpStack{};
   int OpTop = 0;
   std::array<double, kStackSize> ValStack{};

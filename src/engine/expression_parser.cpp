@@ -127,12 +127,12 @@ void ApplyBeforeImpliedTimes(Session& s) {
 
 void ReadValue(Session& s) {
   EngineState& e = s.engine;
-  const bool afterValue = e.LastKind == 'V';
+  const bool afterValue = e.LastKind == TokenKind::Value;
   if (afterValue) ApplyBeforeImpliedTimes(s);
   PushValue(e, e.TokenValue);
   ApplyOneOperandOperators(s);
   if (afterValue) PushOperator(e, kOpTimes);
-  e.LastKind = 'V';
+  e.LastKind = TokenKind::Value;
 }
 
 void CloseGroup(Session& s) {
@@ -144,7 +144,7 @@ void CloseGroup(Session& s) {
   }
   --e.OpTop;
   ApplyOneOperandOperators(s);
-  e.LastKind = 'V';
+  e.LastKind = TokenKind::Value;
 }
 
 void ReadOperator(Session& s) {
@@ -160,12 +160,12 @@ void ReadOperator(Session& s) {
     ApplyOneOperandOperators(s);
   }
   // A function, memory recall, percent sign or "(" right after a value multiplies it.
-  if ((oneOperand || k == kOpOpen) && e.LastKind == 'V') {
+  if ((oneOperand || k == kOpOpen) && e.LastKind == TokenKind::Value) {
     ApplyBeforeImpliedTimes(s);
     PushOperator(e, kOpTimes);
   }
   PushOperator(e, k);
-  e.LastKind = 'O';
+  e.LastKind = TokenKind::Operator;
 }
 
 }  // namespace
@@ -206,7 +206,7 @@ void EvaluateExpression(Session& s) {
   e.OpStack[0] = kOpOpen;
   e.OpStack[1] = kOpBottom;
   e.OpStack[2] = kOpBottom;
-  e.LastKind = 'O';
+  e.LastKind = TokenKind::Operator;
 
   bool leadingZero = false;
   if (!text.empty() && std::string_view("+-*/^").find(text[0]) != std::string_view::npos) {
@@ -225,8 +225,8 @@ void EvaluateExpression(Session& s) {
 
   while (e.ParsePos < e.ParseText.size()) {
     GetToken(s);
-    if (e.LastKind == 'O' && e.Token == "+") e.Token = "&";
-    if (e.LastKind == 'O' && e.Token == "-") e.Token = "_";
+    if (e.LastKind == TokenKind::Operator && e.Token == "+") e.Token = "&";
+    if (e.LastKind == TokenKind::Operator && e.Token == "-") e.Token = "_";
     e.TokenOp = OperatorIndex(e.Token);
     if (e.TokenOp == 0) {
       ReadValue(s);

@@ -1,9 +1,10 @@
 #include "support/temp_dir.h"
 
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <stdexcept>
+
+#include "runtime/file_io.h"
 
 namespace ostravel::testing {
 
@@ -36,8 +37,9 @@ std::string TempDir::Read(const std::string& name) const {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string bytes;
+  if (!ReadAll(path, bytes)) bytes.clear();
+  return bytes;
 }
 
 }  // namespace ostravel::testing
