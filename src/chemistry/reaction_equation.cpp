@@ -64,14 +64,14 @@ std::array<std::string_view, 2> SplitSides(Session& s, std::string_view equation
   std::size_t at = std::string_view::npos;
   std::size_t length = 0;
   for (std::size_t i = 0; i < equation.size(); ++i) {
-    for (std::string_view arrow : kArrows) {
-      if (equation.substr(i, arrow.size()) != arrow) continue;
+    for (std::string_view sign : kArrows) {
+      if (equation.substr(i, sign.size()) != sign) continue;
       if (at != std::string_view::npos) {
         ReadError(s, "The equation has more than one \"=\"; write reactants = products.");
       }
       at = i;
-      length = arrow.size();
-      i += arrow.size() - 1;
+      length = sign.size();
+      i += sign.size() - 1;
       break;
     }
   }

@@ -7,12 +7,12 @@
 namespace ostravel {
 
 enum class FailureKind {
-  InvalidArgument,   // logarithm of a value <= 0, root of a negative value, ...
-  Overflow,          // a result beyond the double range or a 16-bit conversion out of range
-  IndexOutOfRange,   // a stack, memory or table index outside its bounds
+  InvalidArgument,  // logarithm of a value <= 0, root of a negative value, ...
+  Overflow,         // a result beyond the double range or a 16-bit conversion out of range
+  IndexOutOfRange,  // a stack, memory or table index outside its bounds
   DivisionByZero,
-  TypeMismatch,      // a text that should be a number is not
-  Calculation,       // raised deliberately after the message was put into EvalError
+  TypeMismatch,  // a text that should be a number is not
+  Calculation,   // raised deliberately after the message was put into EvalError
 };
 
 // Short description of a failure kind, as shown after "Can't evaluate this expression: ".
@@ -28,6 +28,8 @@ class RunFailure : public std::exception {
   FailureKind kind_;
 };
 
-[[noreturn]] inline void Fail(FailureKind kind) { throw RunFailure(kind); }
+[[noreturn]] inline void Fail(FailureKind kind) {
+  throw RunFailure(kind);
+}
 
 }  // namespace ostravel

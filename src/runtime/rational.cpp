@@ -8,13 +8,13 @@
 namespace ostravel {
 namespace {
 
-constexpr __int128 kMax = std::numeric_limits<std::int64_t>::max();
+constexpr WideInt kMax = std::numeric_limits<std::int64_t>::max();
 
-__int128 WideGcd(__int128 a, __int128 b) {
+WideInt WideGcd(WideInt a, WideInt b) {
   if (a < 0) a = -a;
   if (b < 0) b = -b;
   while (b != 0) {
-    const __int128 t = a % b;
+    const WideInt t = a % b;
     a = b;
     b = t;
   }
@@ -23,13 +23,13 @@ __int128 WideGcd(__int128 a, __int128 b) {
 
 }  // namespace
 
-Rational Rational::FromWide(__int128 numerator, __int128 denominator) {
+Rational Rational::FromWide(WideInt numerator, WideInt denominator) {
   if (denominator == 0) Fail(FailureKind::DivisionByZero);
   if (denominator < 0) {
     numerator = -numerator;
     denominator = -denominator;
   }
-  const __int128 g = WideGcd(numerator, denominator);
+  const WideInt g = WideGcd(numerator, denominator);
   if (g > 1) {
     numerator /= g;
     denominator /= g;
@@ -49,8 +49,8 @@ Rational::Rational(std::int64_t numerator, std::int64_t denominator) {
 // The products of two 64-bit numbers fit in 128 bits, and so do sums of two such products.
 Rational operator+(const Rational& a, const Rational& b) {
   return Rational::FromWide(
-      static_cast<__int128>(a.num_) * b.den_ + static_cast<__int128>(b.num_) * a.den_,
-      static_cast<__int128>(a.den_) * b.den_);
+      static_cast<WideInt>(a.num_) * b.den_ + static_cast<WideInt>(b.num_) * a.den_,
+      static_cast<WideInt>(a.den_) * b.den_);
 }
 
 Rational operator-(const Rational& a, const Rational& b) {
@@ -58,13 +58,13 @@ Rational operator-(const Rational& a, const Rational& b) {
 }
 
 Rational operator*(const Rational& a, const Rational& b) {
-  return Rational::FromWide(static_cast<__int128>(a.num_) * b.num_,
-                            static_cast<__int128>(a.den_) * b.den_);
+  return Rational::FromWide(static_cast<WideInt>(a.num_) * b.num_,
+                            static_cast<WideInt>(a.den_) * b.den_);
 }
 
 Rational operator/(const Rational& a, const Rational& b) {
-  return Rational::FromWide(static_cast<__int128>(a.num_) * b.den_,
-                            static_cast<__int128>(a.den_) * b.num_);
+  return Rational::FromWide(static_cast<WideInt>(a.num_) * b.den_,
+                            static_cast<WideInt>(a.den_) * b.num_);
 }
 
 Rational Rational::operator-() const {
@@ -80,8 +80,8 @@ std::string Rational::Text() const {
 }
 
 bool DecimalRational(std::string_view text, Rational& value) {
-  __int128 numerator = 0;
-  __int128 denominator = 1;
+  WideInt numerator = 0;
+  WideInt denominator = 1;
   bool point = false;
   bool digits = false;
   for (char c : text) {
@@ -118,7 +118,7 @@ std::int64_t Gcd(std::int64_t a, std::int64_t b) {
 }
 
 std::int64_t Lcm(std::int64_t a, std::int64_t b) {
-  const __int128 l = static_cast<__int128>(a / Gcd(a, b)) * b;
+  const WideInt l = static_cast<WideInt>(a / Gcd(a, b)) * b;
   if (l > kMax) Fail(FailureKind::Overflow);
   return static_cast<std::int64_t>(l);
 }

@@ -8,6 +8,10 @@
 
 namespace ostravel {
 
+// Products of two 64-bit values before they are reduced. __int128 is an extension of GCC and
+// Clang, which __extension__ declares as intended.
+__extension__ typedef __int128 WideInt;
+
 class Rational {
  public:
   Rational() = default;
@@ -31,7 +35,7 @@ class Rational {
   std::string Text() const;
 
  private:
-  static Rational FromWide(__int128 numerator, __int128 denominator);
+  static Rational FromWide(WideInt numerator, WideInt denominator);
   std::int64_t num_ = 0;
   std::int64_t den_ = 1;
 };

@@ -199,12 +199,12 @@ TEST(RationalTest, ExactArithmeticAndDecimals) {
   EXPECT_EQ((Rational(1) / Rational(-7)).Text(), "-1/7");
   EXPECT_THROW(Rational(1) / Rational(0), RunFailure);
   EXPECT_THROW(Rational(std::numeric_limits<std::int64_t>::max()) + Rational(1), RunFailure);
-  struct Row {
+  struct DecimalRow {
     double value;
     const char* text;  // "" when no short decimal
   };
-  const Row rows[] = {{0.95, "19/20"}, {0.1, "1/10"}, {2, "2"}, {1.5, "3/2"}, {1e-30, ""}};
-  for (const Row& row : rows) {
+  const DecimalRow rows[] = {{0.95, "19/20"}, {0.1, "1/10"}, {2, "2"}, {1.5, "3/2"}, {1e-30, ""}};
+  for (const DecimalRow& row : rows) {
     Rational r;
     const bool ok = ShortDecimalRational(row.value, r);
     EXPECT_EQ(ok ? r.Text() : std::string(), row.text) << row.value;

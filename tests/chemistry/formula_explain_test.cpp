@@ -54,13 +54,13 @@ TEST_F(FormulaExplainTest, ElementsAndComponentsAsRead) {
     EXPECT_EQ(components, row.components) << row.formula;
     // Every row is the parser's own reading: the parts add up to the molar mass it computes.
     EXPECT_DOUBLE_EQ(reading.MolarMass, Mass(reading.Formula)) << row.formula;
-    for (const auto* rows : {&reading.Elements, &reading.Components}) {
-      if (rows->empty()) continue;
+    for (const auto* readingRows : {&reading.Elements, &reading.Components}) {
+      if (readingRows->empty()) continue;
       const double mass =
-          std::accumulate(rows->begin(), rows->end(), 0.0,
+          std::accumulate(readingRows->begin(), readingRows->end(), 0.0,
                           [](double sum, const ReadingRow& r) { return sum + r.Mass; });
       const double percent =
-          std::accumulate(rows->begin(), rows->end(), 0.0,
+          std::accumulate(readingRows->begin(), readingRows->end(), 0.0,
                           [](double sum, const ReadingRow& r) { return sum + r.Percent; });
       EXPECT_NEAR(mass, reading.MolarMass, 1e-9 * reading.MolarMass) << row.formula;
       EXPECT_NEAR(percent, 100, 1e-9) << row.formula;

@@ -130,8 +130,8 @@ TEST_P(EntryLines, ReachSdoExactlyAndShowAsText) {
   EXPECT_EQ(DecodeHtmlText(lines[0].rawLabel), row.label);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, EntryLines, ::testing::ValuesIn(kEntryRows), [](const auto& info) {
-  std::string name = info.param.name;
+INSTANTIATE_TEST_SUITE_P(Rows, EntryLines, ::testing::ValuesIn(kEntryRows), [](const auto& test) {
+  std::string name = test.param.name;
   for (char& c : name)
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
   return name;
@@ -159,11 +159,9 @@ TEST(UrlFragment, EncodesWhatWouldEndOrChangeTheFragment) {
     const char* name;
     const char* fragment;
   } rows[] = {
-      {"Physical", "Physical"},
-      {"No #1", "No%20%231"},
-      {"50% off", "50%25%20off"},
-      {"A&B <c>", "A&B%20<c>"},  // escaped for the attribute afterwards
-      {"\xB5g", "\xB5g"},       // the browser encodes it as the page's text
+      {"Physical", "Physical"},   {"No #1", "No%20%231"},
+      {"50% off", "50%25%20off"}, {"A&B <c>", "A&B%20<c>"},  // escaped for the attribute afterwards
+      {"\xB5g", "\xB5g"},  // the browser encodes it as the page's text
   };
   for (const Row& row : rows)
     EXPECT_EQ(UrlFragment(row.name), row.fragment) << row.name;

@@ -62,11 +62,11 @@ TEST(BalanceWindowTest, BalancesExplainsAndCopies) {
 TEST(MassToolTipTest, MolarMassesShowTheirUncertaintyOthersNothing) {
   WindowFixture f("");
   f.RunLine("H2O; 2+3");
-  struct Row {
+  struct TipRow {
     const char* line;
     const char* tip;  // "" for no tooltip
   };
-  const Row rows[] = {
+  const TipRow rows[] = {
       {"M1: 18.02\tMW(H2O)",
        "MW(H2O)\nmolar mass: 18.0150 \xB1 0.0011 g/mol (uncertainty mostly from O 86 %, H 14 %)\n"
        "monoisotopic mass: 18.010565 u\nnominal mass: 18 u"},
@@ -77,7 +77,7 @@ TEST(MassToolTipTest, MolarMassesShowTheirUncertaintyOthersNothing) {
       {"M3: 5\tMW(2+3)", ""},
       {"no tab", ""},
   };
-  for (const Row& row : rows) {
+  for (const TipRow& row : rows) {
     EXPECT_EQ(MassToolTip(*f.s, row.line), QString::fromLatin1(row.tip)) << row.line;
     EXPECT_EQ(f.s->engine.EvalError, "");
   }
