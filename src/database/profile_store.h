@@ -68,7 +68,6 @@ class ProfileStore {
 
   std::unordered_map<std::string, Cached> cache_;
   std::unordered_set<std::string> private_;  // paths written with mode 0600
-  unsigned long long writes_ = 0;            // numbers the temporary files
   std::string lastError_;
 };
 
