@@ -5,9 +5,9 @@
 
 #include "calc/calculation_driver.h"
 #include "calc/memories.h"
-#include "calc/startup.h"
 #include "quiet_platform.h"
 #include "session/session.h"
+#include "startup/startup.h"
 
 namespace ostravel {
 namespace {

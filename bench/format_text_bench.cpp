@@ -7,10 +7,10 @@
 #include <fstream>
 #include <string>
 
-#include "calc/number_format.h"
 #include "gateway/text_utils.h"
 #include "platform/platform.h"
 #include "quiet_platform.h"
+#include "runtime/number_format.h"
 
 namespace ostravel {
 namespace {

@@ -9,8 +9,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "calc/startup.h"
 #include "session/session.h"
+#include "startup/startup.h"
 
 namespace ostravel::fuzz {
 namespace fs = std::filesystem;

@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <functional>
 
-#include "calc/startup.h"
 #include "console/console_platform.h"
 #include "gateway/link_server.h"
 #include "session/session.h"
+#include "startup/startup.h"
 
 namespace ostravel {
 namespace {

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "calc/calculation_driver.h"
-#include "calc/number_format.h"
-#include "calc/startup.h"
 #include "chemistry/formula_explain.h"
 #include "console/console_platform.h"
 #include "engine/engine.h"
 #include "runtime/failure.h"
+#include "runtime/number_format.h"
 #include "runtime/utf8_output.h"
 #include "session/session.h"
+#include "startup/startup.h"
 
 namespace ostravel {
 namespace {

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "calc/calculation_driver.h"
+#include "calc/key_list_click.h"
 #include "calc/memories.h"
 #include "database/key_lists.h"
 #include "qt/latin1.h"

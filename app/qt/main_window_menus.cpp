@@ -13,6 +13,7 @@
 #include "qt/latin1.h"
 #include "qt/main_window.h"
 #include "session/session.h"
+#include "startup/modify_database.h"
 
 namespace ostravel {
 namespace {

@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 
-#include "calc/startup.h"
 #include "gateway/link_server.h"
 #include "qt/first_paint_probe.h"
 #include "qt/main_window.h"
 #include "qt/program_icon.h"
 #include "qt/qt_platform.h"
 #include "session/session.h"
+#include "startup/startup.h"
 
 namespace ostravel {
 

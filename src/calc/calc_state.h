@@ -37,9 +37,6 @@ constexpr std::string_view CalcKindName(CalcKind kind) {
   return "";
 }
 
-// The value of XValue that means "the solver produced no answer".
-inline constexpr double kNoValue = 9.9E+99;
-
 struct CalcState {
   std::string ResultLabel;  // the calculation as typed; the name its result is stored under
   std::string PieceText;    // the calculation as typed (trimmed), named in messages
@@ -56,7 +53,7 @@ struct CalcState {
   // Messages of the pieces the current run dropped while QuietMode kept them out of message
   // boxes (an unknown constant): the web answer shows them as the console would.
   std::vector<std::string> QuietMessages;
-  // The time by which the run must end, and the message it then ends with (calc/time_limit.h);
+  // The time by which the run must end, and the message it then ends with (engine/time_limit.h);
   // no limit by default.
   using Clock = std::chrono::steady_clock;
   Clock::time_point Deadline = Clock::time_point::max();

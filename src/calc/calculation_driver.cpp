@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "calc/memories.h"
-#include "calc/number_format.h"
 #include "calc/trace_directive.h"
 #include "chemistry/arithmetic_reader.h"
 #include "chemistry/formula_parser.h"
 #include "chemistry/term_expansion.h"
 #include "engine/engine.h"
-#include "gateway/text_utils.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/number_format.h"
+#include "runtime/replace_all.h"
 #include "runtime/text_case.h"
 #include "runtime/typed_text.h"
 #include "session/session.h"

@@ -5,8 +5,6 @@ namespace ostravel {
 
 class Session;
 
-inline constexpr int kEnterKey = 13;
-
 // Runs everything typed into the entry line: directives, checks, then each piece through term
 // expansion and the engine or the solver. Refuses to start while a line is running.
 void DoCalculations(Session& s);

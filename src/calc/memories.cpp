@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "calc/number_format.h"
+#include "runtime/number_format.h"
 #include "session/session.h"
 
 namespace ostravel {

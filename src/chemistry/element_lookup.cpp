@@ -5,9 +5,9 @@
 
 #include "chemistry/exact_mass.h"
 #include "chemistry/formula_composition.h"
-#include "chemistry/ini_file_switch.h"
 #include "chemistry/isotope_table.h"
 #include "database/ini_access.h"
+#include "database/ini_file_switch.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "session/session.h"

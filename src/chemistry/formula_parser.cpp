@@ -9,9 +9,9 @@
 #include "chemistry/formula_composition.h"
 #include "chemistry/isotope_table.h"
 #include "engine/engine.h"
-#include "gateway/text_utils.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/replace_all.h"
 #include "session/session.h"
 
 namespace ostravel {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "calc/number_format.h"
 #include "chemistry/exact_mass.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/number_format.h"
 #include "session/session.h"
 
 namespace ostravel {

@@ -5,19 +5,16 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <exception>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "calc/calculation_driver.h"
 #include "database/entry_rules.h"
 #include "database/ini_access.h"
 #include "database/key_lists.h"
-#include "gateway/html_pages.h"
 #include "platform/wait_cursor_scope.h"
+#include "runtime/failure.h"
 #include "runtime/file_io.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
@@ -34,15 +31,6 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
 
 std::string ProgramFile(const Session& s, const char* name) {
   return (std::filesystem::path(s.db.ProgramFolder) / name).string();
-}
-
-// Runs one step of a sequence whose later steps run even when an earlier one failed.
-template <typename Step>
-void RunStep(Step step) {
-  try {
-    step();
-  } catch (const std::exception&) {
-  }
 }
 
 void Notify(Session& s) {
@@ -164,29 +152,6 @@ void RemoveLine(ListModel& list, int index) {
 }
 
 }  // namespace
-
-void mnuModify_Click(Session& s) {
-  RunStep([&] {
-    s.window.lstKey.Visible = false;
-    s.ui.Changed(Control::KeyList);
-  });
-  s.db.DbChanged = false;
-  RunStep([&] {
-    frmModify::Form_Load(s);
-    s.ui.ShowModal(Dialog::ModifyDatabase);
-  });
-  frmModify::Form_Unload(s);
-  if (!s.db.DbChanged) return;
-  RunStep([&] { LoadLists(s); });
-  // On a machine that serves the web version the static pages follow the database. The
-  // editor changes constants and examples, so their pages are made again, not taken from the
-  // links cache.
-  RunStep([&] {
-    if (!std::ifstream(s.db.ProgramFolder + "/tolvane.ht_").is_open()) return;
-    s.gateway.IndexRefsCache.clear();
-    MakeHtmlPages(s);
-  });
-}
 
 namespace frmModify {
 

@@ -11,10 +11,6 @@ namespace ostravel {
 
 class Session;
 
-// The menu item "&Modify Database" of the main window: opens the editor modally and, when it
-// wrote anything, reloads the category menus and rewrites the web pages.
-void mnuModify_Click(Session& s);
-
 namespace frmModify {
 
 inline constexpr const char* kTitle = "Modify Database";

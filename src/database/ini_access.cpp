@@ -4,9 +4,9 @@
 #include <climits>
 #include <vector>
 
-#include "gateway/text_utils.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/replace_all.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
 

@@ -21,10 +21,6 @@ void mnuConst_Click(Session& s, int index);
 void mnuExp_Click(Session& s, int index);
 void mnuMore_Click(Session& s, int index);
 
-// The line s.window.lstKey.ListIndex was clicked: runs an example, or inserts the constant
-// into the entry line (as <prefix key> or as (value), after the switch AbbrevConstants).
-void lstKey_Click(Session& s);
-
 // Adds an item to a sorted list: after every item that is not greater, comparing without
 // regard to ASCII case.
 void AddSortedItem(ListModel& list, std::string item);

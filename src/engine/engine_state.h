@@ -18,6 +18,9 @@ enum class EvalMode {
 // What the parser read last: an operator (also at the start) or a value.
 enum class TokenKind { Operator, Value };
 
+// The value of XValue that means "the solver produced no answer".
+inline constexpr double kNoValue = 9.9E+99;
+
 struct EngineState {
   // Inputs and outputs.
   std::string EvalText;

@@ -5,9 +5,9 @@
 #include <array>
 #include <cmath>
 
-#include "calc/time_limit.h"
 #include "engine/engine.h"
 #include "engine/operators.h"
+#include "engine/time_limit.h"
 #include "runtime/conversions.h"
 #include "session/session.h"
 

@@ -3,9 +3,9 @@
 // arithmetic would have raised; the operation's text is in EvalError by then.
 #include <cmath>
 
-#include "calc/time_limit.h"
 #include "engine/engine.h"
 #include "engine/operators.h"
+#include "engine/time_limit.h"
 #include "runtime/conversions.h"
 #include "session/session.h"
 

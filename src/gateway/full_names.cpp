@@ -4,7 +4,7 @@
 
 #include "database/ini_access.h"
 #include "database/profile_file.h"
-#include "gateway/text_utils.h"
+#include "runtime/replace_all.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
 

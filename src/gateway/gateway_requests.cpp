@@ -13,10 +13,9 @@
 
 #include "calc/calculation_driver.h"
 #include "calc/memories.h"
-#include "calc/number_format.h"
-#include "calc/time_limit.h"
 #include "chemistry/reaction_equation.h"
 #include "database/ini_access.h"
+#include "engine/time_limit.h"
 #include "gateway/contributions.h"
 #include "gateway/html_pages.h"
 #include "gateway/request_limits.h"
@@ -25,6 +24,8 @@
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/file_io.h"
+#include "runtime/number_format.h"
+#include "runtime/replace_all.h"
 #include "runtime/scoped_value.h"
 #include "session/session.h"
 

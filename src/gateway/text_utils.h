@@ -1,4 +1,4 @@
-// Text routines of the web gateway, and the system-wide replace-every-occurrence routine.
+// Text routines of the web gateway: request fields, HTML escapes and templates.
 #pragma once
 
 #include <string>
@@ -8,11 +8,6 @@ namespace ostravel {
 
 class Platform;
 
-// Replaces every occurrence of find in text by repl, searching again from the start after
-// each replacement. An empty find leaves the text unchanged. A repl that holds find is put in
-// in one pass. Callers pass a repl shorter than find otherwise: a longer one can grow the
-// text on every rescan, without bound in time.
-void ReplaceAll(std::string& text, std::string_view find, std::string_view repl);
 // Trims the text and writes "&", double quote, "<" and ">" as character references.
 void HtmlEscape(std::string& text);
 // The trimmed value of the first field called name in a NUL-separated field list; "" if none.

@@ -8,6 +8,9 @@
 
 namespace ostravel {
 
+// The key code of Enter, as the key handlers of the text boxes receive it.
+inline constexpr int kEnterKey = 13;
+
 struct TextBoxModel {
   std::string Text;
   int SelStart = 0;   // caret position, 0-based

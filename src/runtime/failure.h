@@ -32,4 +32,14 @@ class RunFailure : public std::exception {
   throw RunFailure(kind);
 }
 
+// Runs one step of a sequence whose later steps run even when an earlier one failed: the
+// loaders and handlers that skip a failing step and go on with the next one.
+template <typename Step>
+void RunStep(Step step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
 }  // namespace ostravel

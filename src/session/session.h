@@ -4,7 +4,6 @@
 
 #include "calc/calc_state.h"
 #include "calc/memory_state.h"
-#include "calc/number_format.h"
 #include "chemistry/chemistry_state.h"
 #include "chemistry/isotope_table.h"
 #include "database/database_state.h"
@@ -14,6 +13,7 @@
 #include "gateway/gateway_state.h"
 #include "platform/platform.h"
 #include "platform/window_model.h"
+#include "runtime/number_format.h"
 #include "session/run_flags.h"
 #include "solver/solver_state.h"
 

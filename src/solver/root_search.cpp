@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "calc/calc_state.h"
-#include "calc/number_format.h"
 #include "engine/engine.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "runtime/number_format.h"
 #include "session/session.h"
 #include "solver/simplex.h"
 

@@ -5,8 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "calc/calc_state.h"
-#include "calc/calculation_driver.h"
 #include "engine/engine.h"
 #include "runtime/conversions.h"
 #include "runtime/text_case.h"

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "calc/memories.h"
-#include "calc/startup.h"
 #include "database/ini_access.h"
 #include "session/session.h"
+#include "startup/startup.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
 

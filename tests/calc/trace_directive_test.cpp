@@ -10,8 +10,8 @@
 #include <string>
 
 #include "calc/calculation_driver.h"
-#include "calc/startup.h"
 #include "session/session.h"
+#include "startup/startup.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
 

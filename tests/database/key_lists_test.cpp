@@ -1,4 +1,5 @@
 #include "database/key_lists.h"
+#include "calc/key_list_click.h"
 
 #include <gtest/gtest.h>
 

@@ -13,6 +13,7 @@
 #include "calc/calculation_driver.h"
 #include "database/ini_access.h"
 #include "session/session.h"
+#include "startup/modify_database.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "calc/calculation_driver.h"
-#include "calc/time_limit.h"
+#include "engine/time_limit.h"
 #include "gateway/request_limits.h"
 #include "gateway_test_support.h"
 #include "runtime/file_io.h"

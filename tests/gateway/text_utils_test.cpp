@@ -1,4 +1,5 @@
 #include "gateway/text_utils.h"
+#include "runtime/replace_all.h"
 
 #include <gtest/gtest.h>
 

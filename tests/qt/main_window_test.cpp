@@ -14,11 +14,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "calc/number_format.h"
-#include "calc/startup.h"
 #include "qt/latin1.h"
 #include "qt/memory_tooltip.h"
 #include "qt/program_icon.h"
+#include "runtime/number_format.h"
+#include "startup/startup.h"
 #include "window_fixture.h"
 
 namespace ostravel::testing {

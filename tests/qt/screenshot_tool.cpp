@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "calc/startup.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 #include "session/session.h"
+#include "startup/startup.h"
 #include "support/temp_dir.h"
 
 int main(int argc, char** argv) {

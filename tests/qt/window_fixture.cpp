@@ -6,7 +6,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "calc/startup.h"
+#include "startup/startup.h"
 
 namespace ostravel::testing {
 

@@ -1,4 +1,4 @@
-#include "calc/time_limit.h"
+#include "engine/time_limit.h"
 
 #include "runtime/failure.h"
 #include "session/session.h"

@@ -1,5 +1,5 @@
-// The click on a line of lstKey. Kept apart from the loaders because running an example
-// reaches the calculation driver.
+#include "calc/key_list_click.h"
+
 #include <algorithm>
 
 #include "calc/calculation_driver.h"

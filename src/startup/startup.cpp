@@ -1,4 +1,4 @@
-#include "calc/startup.h"
+#include "startup/startup.h"
 
 #include "calc/calculation_driver.h"
 #include "database/key_lists.h"
