@@ -221,7 +221,10 @@ void RunPiece(Session& s, const std::string& piece) {
   // (2E5), and then it is evaluated.
   if (c.CalcKind == CalcKind::Form) WeighPiece(s);
   if (c.CalcKind == CalcKind::Calc) EvaluatePiece(s);
-  if (c.CalcKind == CalcKind::Mem) RecallMemory(s);
+  if (c.CalcKind == CalcKind::Mem) {
+    ReadArithmetic(s, c.CalcText, c.PieceText);  // a line that does not exist is refused
+    RecallMemory(s);
+  }
   if (c.CalcKind == CalcKind::Done && s.memory.MemoryCount >= 1) {
     ShowX(s, s.memory.MemValues[s.memory.MemoryCount]);
     c.AnswerMemory = s.memory.MemoryCount;

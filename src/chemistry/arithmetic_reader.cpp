@@ -147,6 +147,22 @@ std::string_view FormulaExtent(std::string_view text, std::size_t start) {
   return text.substr(begin, end - begin);
 }
 
+// What keeps the memory reference M<digits> from being read: a line that does not exist
+// would be read as 0 by the engine. After line 1000 the numbers start again at 1 and the
+// old lines up to 1000 stay.
+std::string MemoryFault(const Session& s, std::string_view digits) {
+  const int count = s.memory.MemoryCount;
+  const bool wrapped = static_cast<int>(s.window.memories.Items.size()) > count;
+  const int highest = wrapped ? kMaxMemories : count;
+  const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size());
+  const std::string_view number = digits.substr(first);
+  if (!number.empty() && number.size() <= 6 && std::stoi(std::string(number)) <= highest) return "";
+  const std::string name = "M" + std::string(digits);
+  if (highest == 0) return name + " names no memory line (there are none yet)";
+  if (highest == 1) return name + " names no memory line (there is only M1)";
+  return name + " names no memory line (the lines are M1 to M" + std::to_string(highest) + ")";
+}
+
 // A letter at pos that starts no function, X or memory reference.
 std::string WordFault(const Session& s, std::string_view text, std::size_t pos) {
   std::size_t runStart = pos;
@@ -263,6 +279,12 @@ std::string ArithmeticFault(const Session& s, std::string_view text) {
         pos += length;
         operand = true;
       } else if (Upper(c) == 'X') {
+        // 2X3 is no product with the unknown that anyone types (a small x there is read as
+        // the multiplication sign before this reading).
+        const bool option = text.substr(pos, 3) == "X0=" || text.substr(pos, 3) == "x0=";
+        if (!option && pos > 0 && IsDigit(text[pos - 1]) && pos + 1 < text.size() &&
+            IsDigit(text[pos + 1]))
+          return "\"X\" between two numbers: write 2*3 for a product, or 2*X*3 with the unknown";
         ++pos;
         isOperand = true;
       } else if (Upper(c) == 'M') {
@@ -273,6 +295,8 @@ std::string ArithmeticFault(const Session& s, std::string_view text) {
         pos = digit;
         while (pos < text.size() && IsDigit(text[pos]))
           ++pos;
+        std::string fault = MemoryFault(s, text.substr(digit, pos - digit));
+        if (!fault.empty()) return fault;
         isOperand = true;
       } else {
         return WordFault(s, text, pos);

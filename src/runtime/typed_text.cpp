@@ -30,6 +30,22 @@ std::size_t PowerOfTen(std::string_view text, std::size_t after, std::string& ou
   return after;
 }
 
+// True when the x at index at stands between a number (or a group) and a number: the
+// multiplication sign people type (2 x 3, 2x3, (1+2) x 3), not the unknown, which would give
+// 2*x*3, that is 0 before any result. A capital X counts only with blanks on both sides, since
+// a radical may be called X (C6H4X2).
+bool IsTimesSign(std::string_view text, std::size_t at, const std::string& out) {
+  const std::size_t back = out.find_last_not_of(' ');
+  if (back == std::string::npos) return false;
+  const char before = out[back];
+  if (!IsDigit(before) && before != '.' && before != ')') return false;
+  std::size_t next = at + 1;
+  while (next < text.size() && text[next] == ' ')
+    ++next;
+  if (next >= text.size() || !(IsDigit(text[next]) || text[next] == '.')) return false;
+  return text[at] == 'x' || (at > 0 && text[at - 1] == ' ' && text[at + 1] == ' ');
+}
+
 // The plain character of a superscript digit or sign (¹³, ²⁻), 0 for any other character.
 char SuperscriptCharacter(char32_t code) {
   switch (code) {
@@ -78,6 +94,7 @@ std::string PlainEntryText(std::string_view text) {
   // A run of superscript characters is written after one caret: ¹³C is ^13C, SO₄²⁻ is
   // SO4^2-, x² is x^2.
   bool inSuperscript = false;
+  bool inConstant = false;
   for (std::size_t i = 0; i < text.size();) {
     const char ch = text[i];
     if (static_cast<unsigned char>(ch) >= 0x80) {
@@ -91,11 +108,19 @@ std::string PlainEntryText(std::string_view text) {
       }
     }
     inSuperscript = false;
-    if (ch == 'x' && text.substr(i, 4) == "x 10") {
-      if (std::size_t next = PowerOfTen(text, i + 4, out)) {
-        i = next;
-        continue;
+    if (ch == '<' || ch == '>') inConstant = ch == '<';  // a constant's name stays as typed
+    if ((ch == 'x' || ch == 'X') && !inConstant && IsTimesSign(text, i, out)) {
+      std::size_t ten = i + 1;
+      while (ten < text.size() && text[ten] == ' ')
+        ++ten;
+      std::size_t next = 0;
+      if (text.substr(ten, 2) == "10") next = PowerOfTen(text, ten + 2, out);
+      if (next == 0) {
+        out += '*';
+        next = i + 1;
       }
+      i = next;
+      continue;
     }
     if (static_cast<unsigned char>(ch) < 0x80) {
       out += ch;

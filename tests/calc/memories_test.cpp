@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "chemistry/arithmetic_reader.h"
 #include "session/session.h"
 #include "support/recording_platform.h"
 
@@ -109,6 +110,10 @@ TEST_F(MemoriesTest, TheThousandAndFirstResultIsMemoryOneAgain) {
   ASSERT_EQ(s.window.memories.Items.size(), 1001u);
   EXPECT_EQ(s.window.memories.Items[0], "M1: 1.235E+4\tnew");
   EXPECT_EQ(s.window.memories.Items[1000], "M1: 1.000\tr1");
+  // The old lines up to 1000 may still be referred to; beyond them there are none.
+  EXPECT_EQ(ArithmeticFault(s, "M1000*2"), "");
+  EXPECT_EQ(ArithmeticFault(s, "M2"), "");
+  EXPECT_EQ(ArithmeticFault(s, "M1001"), "M1001 names no memory line (the lines are M1 to M1000)");
 }
 
 TEST_F(MemoriesTest, CountOutsideItsRangeRestartsAtOne) {

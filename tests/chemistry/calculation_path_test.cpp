@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calc/calculation_driver.h"
+#include "calc/memories.h"
 #include "chemistry_fixture.h"
 
 namespace ostravel::testing {
@@ -73,7 +74,7 @@ TEST_F(CalculationPathTest, ChemistryTermsBecomeMemoryLines) {
        {{"MW(" + std::string(60, '(') + "H" + std::string(60, ')') + ")", 1.008}}},
   };
   for (const Row& row : rows) {
-    s.memory = MemoryState();
+    ResetMemories(s);
     std::vector<Line> made = Run(row.line);
     ASSERT_EQ(made.size(), row.lines.size()) << row.line;
     for (std::size_t i = 0; i < made.size(); ++i) {
@@ -104,7 +105,7 @@ TEST_F(CalculationPathTest, FaultsAreReported) {
        std::string(57, '(') + "... nests parentheses more than 1000 deep"},
   };
   for (const Row& row : rows) {
-    s.memory = MemoryState();
+    ResetMemories(s);
     std::vector<Line> made = Run(row.line);
     EXPECT_TRUE(made.empty()) << row.line;
     ASSERT_FALSE(ui.messages.empty()) << row.line;
@@ -124,6 +125,8 @@ struct Generated {
   std::string text;
   double value = 0;
   bool refused = false;
+  bool formula = false;  // a formula alone
+  bool mixture = false;  // formulas joined by "+": a formula itself, the mass of a mixture
 };
 
 class GeneratedLinesTest : public CalculationPathTest {
@@ -138,9 +141,16 @@ class GeneratedLinesTest : public CalculationPathTest {
         {"7", 7},
         {"2.5", 2.5},
         {".5", 0.5},
+        {"4 x 2", 8},
+        {"M99", 0, true},  // no such memory line
         {"1.5E2", 150},
         {"4e-1", 0.4},
         {"1.5 x 10^2", 150},
+        {"2x3", 6},
+        {"2 X 3", 6},
+        {"(1+2) x 3", 9},
+        {"6.022x10^23", 6.022e23},
+        {"2X3", 0, true},
         {"MW(H2O)", h2o},
         {"mw(NaCl)", nacl},
         {"MW(CuSO4\xc2\xb7"
@@ -151,10 +161,10 @@ class GeneratedLinesTest : public CalculationPathTest {
         {"2\xc3\x97"
          "3",
          6},
-        {"H\xe2\x82\x82O", 0, true},  // a formula inside arithmetic
-        {"H2O", 0, true},
-        {"NaCl", 0, true},
-        {"Zn", 0, true},
+        {"H\xe2\x82\x82O", 0, true, true},  // a formula inside arithmetic
+        {"H2O", 0, true, true},
+        {"NaCl", 0, true, true},
+        {"Zn", 0, true, true},
         {"Hello", 0, true},
         {"L3", 0, true},
         {"3E", 0, true},
@@ -174,6 +184,7 @@ class GeneratedLinesTest : public CalculationPathTest {
     const char op = "+-*/"[std::uniform_int_distribution<int>(0, 3)(random)];
     Generated g;
     g.text = "(" + a.text + ")" + op + "(" + b.text + ")";
+    g.mixture = op == '+' && a.formula && b.formula;
     // A division by 0 is refused too ("divide error").
     g.refused = a.refused || b.refused || (op == '/' && b.value == 0);
     g.value = op == '+'   ? a.value + b.value
@@ -189,12 +200,13 @@ TEST_F(GeneratedLinesTest, EveryLineGivesTheIndependentValueOrIsRefused) {
   int values = 0;
   int refusals = 0;
   for (int i = 0; i < 1500; ++i) {
-    // At least one operator: a formula alone (H2O) is a formula, not arithmetic.
+    // At least one operator: a formula alone (H2O) or a mixture of two ((Zn)+(H2O)) is a
+    // formula, not arithmetic.
     Generated g = Expression(random, 3);
-    while (g.text.find(")") == std::string::npos || g.text.front() != '(') {
+    while (g.text.find(")") == std::string::npos || g.text.front() != '(' || g.mixture) {
       g = Expression(random, 3);
     }
-    s.memory = MemoryState();
+    ResetMemories(s);
     ui.messages.clear();
     std::vector<Line> made = Run(g.text);
     if (g.refused) {
@@ -264,7 +276,7 @@ TEST_F(GeneratedLinesTest, EveryFormulaGivesTheIndependentMass) {
       default:
         break;
     }
-    s.memory = MemoryState();
+    ResetMemories(s);
     std::vector<Line> made = Run(text);
     ASSERT_EQ(made.size(), 1u) << text << ": " << s.engine.EvalError;
     // The middle dot is written as the hydrate mark (.) in the entry line and the name.

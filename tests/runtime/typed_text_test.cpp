@@ -6,7 +6,7 @@
 namespace ostravel {
 namespace {
 
-TEST(PlainEntryTextTest, SuperscriptsBecomeACaretAndTheirPlainCharacters) {
+TEST(PlainEntryTextTest, TypedSignsBecomeThePlainCharactersTheyMean) {
   struct Row {
     const char* name;
     const char* typed;
@@ -37,6 +37,13 @@ TEST(PlainEntryTextTest, SuperscriptsBecomeACaretAndTheirPlainCharacters) {
        "^13CH3^13CH3"},
       {"label and charge", "\xc2\xb9\xe2\x81\xb5NH\xe2\x82\x84\xe2\x81\xba", "^15NH4^+"},
       {"subscripts stay digits", "H\xe2\x82\x82O", "H2O"},
+      {"x between numbers multiplies", "2x3", "2*3"},
+      {"x after a group", "(1+2) x 3", "(1+2) * 3"},
+      {"x10 without blanks is a power of ten", "6.022x10^23", "6.022E23"},
+      {"capital X multiplies only between blanks", "2 X 3", "2 * 3"},
+      {"capital X may be a radical", "C6H4X2", "C6H4X2"},
+      {"x before a sum is the unknown", "3x+1", "3x+1"},
+      {"x in a constant's name stays", "<K2x3>*2", "<K2x3>*2"},
       {"other characters stay", "5\xc2\xb5L", "5\xc2\xb5L"},
   };
   for (const Row& row : rows) {
