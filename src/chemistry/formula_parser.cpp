@@ -217,7 +217,7 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
       }
       // The component's own multiplier stands first; any other count follows a symbol or
       // group.
-      const bool multiplier = !inNumber && coded.size() == 1;
+      const bool leading = !inNumber && coded.size() == 1;
       if (!inNumber) {
         TakeCountSlot(s);
         AppendCountCode(coded, f.CountTop);  // a whole number is one coded count
@@ -233,7 +233,7 @@ bool EncodeComponent(Session& s, EncodingText& text, double& multiplier) {
         number += raw[text.next++];
       }
       // A count of 0 after a symbol or group would be read as no count at all, that is 1.
-      if (!multiplier && CountValue(number) == 0) {
+      if (!leading && CountValue(number) == 0) {
         FormulaError(s, FormulaPlace(number, f.TypedFormula) +
                             "is a count of nothing: leave out the atom or group it counts");
       }
