@@ -4,6 +4,7 @@
 
 #include "calc/calculation_driver.h"
 #include "database/ini_access.h"
+#include "database/ini_file_switch.h"
 #include "database/key_lists.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
@@ -49,9 +50,9 @@ void lstKey_Click(Session& s) {
   if (s.flags.AbbrevConstants) {
     insert = "<" + lstKey.Tag + key + ">";
   } else {
-    if (s.lists.CurType == "Contributed") s.db.IniFile = s.db.ContribIniFile;
+    const IniFileSwitch toFile(
+        s, s.lists.CurType == "Contributed" ? s.db.ContribIniFile : s.db.IniFile);
     insert = "(" + IniGetEntry(s, s.lists.CurType, s.lists.CurCategory, key) + ")";
-    s.db.IniFile = s.db.MainIniFile;
   }
   entry.Text = entry.Text.substr(0, static_cast<std::size_t>(caret)) + insert +
                entry.Text.substr(static_cast<std::size_t>(caret + selected));

@@ -59,10 +59,20 @@ const std::string* LineAt(const ListModel& list, int index) {
   return &list.Items[index];
 }
 
-// The file that holds the entries of the type shown.
-void PointAtEntryFile(Session& s) {
-  s.db.IniFile = s.lists.CurType == "Contributed" ? s.db.ContribIniFile : s.modify.SavedIniFile;
-}
+// Points the access routines at the file that holds the entries of the type shown, and on
+// every way out at the main database file, which the editor shows from its first write on.
+class EntryFileScope {
+ public:
+  explicit EntryFileScope(Session& s) : s_(s) {
+    s.db.IniFile = s.lists.CurType == "Contributed" ? s.db.ContribIniFile : s.modify.SavedIniFile;
+  }
+  ~EntryFileScope() { s_.db.IniFile = s_.modify.SavedIniFile; }
+  EntryFileScope(const EntryFileScope&) = delete;
+  EntryFileScope& operator=(const EntryFileScope&) = delete;
+
+ private:
+  Session& s_;
+};
 
 // Adds a line to the sorted list and returns its index: a line goes after every line that is
 // not greater, so the last exact copy of it is the one just added.
@@ -428,12 +438,17 @@ void txtINFO_LostFocus(Session& s, int) {
   if (!replacedKey.empty() && replacedKey != newKey) edits.push_back({section, replacedKey, kNul});
   edits.push_back({section, newKey, entry});
   if (n != 0 && replace && !sameEntry) edits.push_back({section, old.key, kNul});
-  PointAtEntryFile(s);
-  // The new entry and the removal of the old key in one write: a rename is never half done.
-  const bool written = IniPutEntries(s, edits);
-  const std::string failure = written ? std::string() : WriteFailure(s);
-  if (written) RunStep([&] { RegisterCreatedCategory(s); });
-  s.db.IniFile = w.SavedIniFile;
+  std::string failure;
+  const bool written = [&] {
+    const EntryFileScope toEntries(s);
+    // The new entry and the removal of the old key in one write: a rename is never half done.
+    if (!IniPutEntries(s, edits)) {
+      failure = WriteFailure(s);
+      return false;
+    }
+    RunStep([&] { RegisterCreatedCategory(s); });
+    return true;
+  }();
   if (!written) {
     RefuseEdit(s, "The entry could not be saved: " + failure + ".", ModifyControl::txtINFO0);
     return;
@@ -474,10 +489,13 @@ void Command1_Click(Session& s, ModifyButton button) {
       if (RefusedAsReadOnly(s)) return;
       // The key of the selected line: the field may hold an edit that was never committed.
       const std::string key = SplitLine(*line).key;
-      PointAtEntryFile(s);
-      const bool deleted = IniPutEntry(s, s.lists.CurType, s.lists.CurCategory, key, kNul);
-      const std::string failure = deleted ? std::string() : WriteFailure(s);
-      s.db.IniFile = w.SavedIniFile;
+      std::string failure;
+      const bool deleted = [&] {
+        const EntryFileScope toEntries(s);
+        if (IniPutEntry(s, s.lists.CurType, s.lists.CurCategory, key, kNul)) return true;
+        failure = WriteFailure(s);
+        return false;
+      }();
       if (!deleted) {
         Warn(s, key + " could not be deleted: " + failure + ".");
         return;

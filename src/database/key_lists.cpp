@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "database/ini_access.h"
+#include "database/ini_file_switch.h"
 #include "platform/wait_cursor_scope.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
@@ -47,9 +48,8 @@ void ChooseCategory(Session& s, const MenuArrayModel& menu, int index, const cha
   if (!Caption(menu, index, category)) return;
   s.lists.CurType = type;
   s.lists.CurCategory = std::move(category);
-  s.db.IniFile = file;
+  const IniFileSwitch toFile(s, file);
   ShowCategory(s);
-  s.db.IniFile = s.db.MainIniFile;
 }
 
 }  // namespace
@@ -65,17 +65,19 @@ void LoadLists(Session& s) {
   db.IniFile = db.MainIniFile;
   lists.RadicalKeys = kNul + IniGetKeys(s, "Constants-Radicals") + kNul;
   lists.RadicalSplit = static_cast<int>(lists.RadicalKeys.size());
-  db.IniFile = db.ContribIniFile;
-  lists.RadicalKeys += kNul + IniGetKeys(s, "Contributed-Radicals") + kNul;
-  db.IniFile = db.MainIniFile;
+  {
+    const IniFileSwitch toContributed(s, db.ContribIniFile);
+    lists.RadicalKeys += kNul + IniGetKeys(s, "Contributed-Radicals") + kNul;
+  }
 
   lists.ConstCategories = IniGetKeys(s, "Constants") + kNul;
   lists.ConstCount = FillMenu(s.window.mnuConst, lists.ConstCategories);
   lists.ExampleCategories = IniGetKeys(s, "Examples") + kNul;
   lists.ExampleCount = FillMenu(s.window.mnuExp, lists.ExampleCategories);
-  db.IniFile = db.ContribIniFile;
-  lists.ContribCategories = IniGetKeys(s, "Contributed") + kNul;
-  db.IniFile = db.MainIniFile;
+  {
+    const IniFileSwitch toContributed(s, db.ContribIniFile);
+    lists.ContribCategories = IniGetKeys(s, "Contributed") + kNul;
+  }
   lists.ContribCount = FillMenu(s.window.mnuMore, lists.ContribCategories);
   s.ui.Changed(Control::Menus);
 }

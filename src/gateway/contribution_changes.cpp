@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "database/ini_file_switch.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -58,7 +59,7 @@ bool PendingChanges::Commit(Session& s) {
 
   const auto write = [&s](const std::string& file, const std::vector<IniEdit>& edits) {
     if (edits.empty()) return true;
-    s.db.IniFile = file;
+    const IniFileSwitch toFile(s, file);
     return IniPutEntries(s, edits);
   };
   return write(s.db.PermIniFile, kept) && write(s.db.ContribIniFile, values_) &&

@@ -5,6 +5,7 @@
 #include "database/ini_access.h"
 #include "database/profile_file.h"
 #include "runtime/replace_all.h"
+#include "runtime/scoped_value.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
 
@@ -148,11 +149,8 @@ bool IsMainConstant(Session& s, const std::string& fullName) {
   // As the constant look-up of a calculation: names holding (X) in F(X) alone.
   std::string category = HoldsX(fullName) ? kFunctionsOfX : "";
   std::string name = fullName;
-  const std::string file = s.db.IniFile;
-  s.db.IniFile = s.db.MainIniFile;
-  const bool found = !FindEntry(s, "Constants", s.lists.ConstCategories, category, name).empty();
-  s.db.IniFile = file;
-  return found;
+  const ScopedValue toMain(s.db.IniFile, s.db.MainIniFile);
+  return !FindEntry(s, "Constants", s.lists.ConstCategories, category, name).empty();
 }
 
 std::vector<std::string> NameClashes(Session& s) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "database/ini_access.h"
+#include "database/ini_file_switch.h"
 #include "gateway/full_names.h"
 #include "gateway/text_utils.h"
 #include "runtime/file_io.h"
@@ -202,17 +203,18 @@ std::string WriteListPage(Session& s, const std::string& outputFile, const std::
   } else {
     categories = s.lists.ContribCategories;
   }
-  s.db.IniFile = type->code == 'm' ? s.db.ContribIniFile : s.db.MainIniFile;
   // The anchor's name is the category's text; the link's fragment the same text encoded.
   const std::string linkPattern =
       std::string("<a href='tolvane") + type->code + ".htm#%%' target='QORNE_list'>";
-  for (std::string category = PopListItem(categories); !category.empty();
-       category = PopListItem(categories)) {
-    links += FillPattern(UrlFragment(TrimBlanks(category)), linkPattern) +
-             FillPattern(category, "%%</a><br>") + kCrLf;
-    page += MakeCategoryBlock(s, typeName, category) + kCrLf;
+  {
+    const IniFileSwitch toFile(s, type->code == 'm' ? s.db.ContribIniFile : s.db.MainIniFile);
+    for (std::string category = PopListItem(categories); !category.empty();
+         category = PopListItem(categories)) {
+      links += FillPattern(UrlFragment(TrimBlanks(category)), linkPattern) +
+               FillPattern(category, "%%</a><br>") + kCrLf;
+      page += MakeCategoryBlock(s, typeName, category) + kCrLf;
+    }
   }
-  s.db.IniFile = s.db.MainIniFile;
   page += std::string("</form></body>") + kCrLf;
   WritePage(outputFile, page, failure);
   return links;
