@@ -1,4 +1,4 @@
-#include "link_server.h"
+#include "gateway/link_server.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "channel_protocol.h"
+#include "gateway/channel_protocol.h"
 #include "gateway/gateway_requests.h"
 #include "session/session.h"
 

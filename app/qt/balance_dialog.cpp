@@ -11,20 +11,11 @@
 #include <QVBoxLayout>
 
 #include "chemistry/reaction_equation.h"
+#include "qt/widget_helpers.h"
 #include "runtime/failure.h"
 #include "session/session.h"
 
 namespace ostravel {
-namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
 
 BalanceDialog::BalanceDialog(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
   setObjectName("frmBalance");

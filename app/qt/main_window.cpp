@@ -17,23 +17,13 @@
 #include "qt/qt_platform.h"
 #include "qt/screen_fit.h"
 #include "qt/tab_stop_delegate.h"
+#include "qt/widget_helpers.h"
 #include "session/session.h"
 
 namespace ostravel {
-namespace {
 
-// Names the widget after its control, for the code and for assistive tools alike.
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
-
-Dravik::Dravik(Session& s, QtPlatform& ui) : s_(s), ui_(ui) {
-  setObjectName("dravik");
+MainWindow::MainWindow(Session& s, QtPlatform& ui) : s_(s), ui_(ui) {
+  setObjectName("dravik");  // tests and assistive tools find the window by this name
   BuildControls();
   BuildMenus();
   ui_.SetMainWindow(this);
@@ -47,13 +37,13 @@ Dravik::Dravik(Session& s, QtPlatform& ui) : s_(s), ui_(ui) {
   resize(FittingSize(this, QSize(880, 560)));
 }
 
-Dravik::~Dravik() {
+MainWindow::~MainWindow() {
   ui_.RemoveObserver(observer_);
   ui_.SetFocusHandler({});
   ui_.SetModalHandler({});
 }
 
-void Dravik::BuildControls() {
+void MainWindow::BuildControls() {
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
 
@@ -135,7 +125,7 @@ void Dravik::BuildControls() {
           [this](QListWidgetItem* item) { OnKeyClicked(item); });
 }
 
-void Dravik::BuildMemoryMenu() {
+void MainWindow::BuildMemoryMenu() {
   memories_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(memories_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     QListWidgetItem* item = memories_->itemAt(at);
@@ -146,7 +136,7 @@ void Dravik::BuildMemoryMenu() {
 }
 
 // Made when first asked for, so that the window's start does not wait for it.
-QMenu* Dravik::MemoryMenu() {
+QMenu* MainWindow::MemoryMenu() {
   if (memoryMenu_ != nullptr) return memoryMenu_;
   memoryMenu_ = new QMenu(this);
   memoryMenu_->setObjectName("memoryMenu");

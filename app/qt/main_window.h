@@ -1,5 +1,6 @@
-// The main window dravik: the entry line, the memory list, the key list, the labels and the
-// menus. It shows the model s.window and hands the user's actions to the core's handlers.
+// The main window, whose object name is "dravik": the entry line, the memory list, the key list,
+// the labels and the menus. It shows the model s.window and hands the user's actions to the
+// core's handlers.
 #pragma once
 
 #include <QMainWindow>
@@ -30,12 +31,12 @@ class TabStopDelegate;
 class SimplexDialog;
 class ModifyDialog;
 
-class Dravik : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  Dravik(Session& s, QtPlatform& ui);
-  ~Dravik() override;
+  MainWindow(Session& s, QtPlatform& ui);
+  ~MainWindow() override;
 
   // The solver window or the database editor while it is open (nullptr otherwise).
   SimplexDialog* OpenSimplexDialog() const { return simplex_; }

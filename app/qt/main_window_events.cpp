@@ -16,11 +16,12 @@
 #include "qt/main_window.h"
 #include "qt/memory_tooltip.h"
 #include "qt/qt_platform.h"
+#include "qt/widget_helpers.h"
 #include "session/session.h"
 
 namespace ostravel {
 
-void Dravik::ReadEntrySelection() {
+void MainWindow::ReadEntrySelection() {
   TextBoxModel& model = s_.window.entryline;
   if (entryline_->hasSelectedText()) {
     model.SelStart = entryline_->selectionStart();
@@ -33,7 +34,7 @@ void Dravik::ReadEntrySelection() {
 
 // The text, caret and selection of the entry line. A QLineEdit forgets its selection when it
 // loses the focus, so while it has none the model keeps what it held when the focus left.
-void Dravik::ReadEntryLine() {
+void MainWindow::ReadEntryLine() {
   TextBoxModel& model = s_.window.entryline;
   model.Text = EntryFromQt(entryline_->text());
   if (entryline_->hasFocus()) ReadEntrySelection();
@@ -44,19 +45,19 @@ void Dravik::ReadEntryLine() {
 
 // While a line runs, the window still answers events (the engine yields); the engine's state
 // belongs to that line, so actions that would change it are refused.
-bool Dravik::RefuseWhileRunning() {
+bool MainWindow::RefuseWhileRunning() {
   if (!s_.calc.Running) return false;
   ui_.Beep();
   return true;
 }
 
-void Dravik::RunHandler(const std::function<void()>& handler) {
+void MainWindow::RunHandler(const std::function<void()>& handler) {
   if (RefuseWhileRunning()) return;
   ReadEntryLine();
   handler();
 }
 
-bool Dravik::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // (Events of the entry line arrive while the window is still being built.)
   if (event->type() == QEvent::ToolTip && memories_ != nullptr &&
       watched == memories_->viewport()) {
@@ -68,7 +69,7 @@ bool Dravik::eventFilter(QObject* watched, QEvent* event) {
   if (watched == entryline_) {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
-      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      if (IsEnterKey(key)) {
         OnEnter();
         return true;
       }
@@ -84,17 +85,17 @@ bool Dravik::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void Dravik::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   // Closing the window (or Exit) ends the program; a running line finishes first, as the
   // event loop ends only when it returns.
   event->accept();
   QApplication::quit();
 }
 
-bool Dravik::ListKey(QObject* watched, QKeyEvent* key) {
+bool MainWindow::ListKey(QObject* watched, QKeyEvent* key) {
   auto* list = static_cast<QListWidget*>(watched);
   QListWidgetItem* item = list->currentItem();
-  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  const bool enter = IsEnterKey(key);
   const bool space = key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier;
   if (watched == memories_ && key->matches(QKeySequence::Copy)) {
     OnMemoryCommand(item, CopyMemoryValue);
@@ -112,7 +113,7 @@ bool Dravik::ListKey(QObject* watched, QKeyEvent* key) {
   return true;
 }
 
-bool Dravik::BrowseHistory(int key) {
+bool MainWindow::BrowseHistory(int key) {
   if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
   const QString shown = entryline_->text();
   const auto line = key == Qt::Key_Up ? history_.Older(shown) : history_.Newer(shown);
@@ -123,7 +124,7 @@ bool Dravik::BrowseHistory(int key) {
   return true;
 }
 
-void Dravik::RunTypedLine(const std::function<void()>& handler) {
+void MainWindow::RunTypedLine(const std::function<void()>& handler) {
   if (RefuseWhileRunning()) return;
   const QString typed = entryline_->text();
   history_.Add(typed);
@@ -138,18 +139,18 @@ void Dravik::RunTypedLine(const std::function<void()>& handler) {
   }
 }
 
-void Dravik::OnEnter() {
+void MainWindow::OnEnter() {
   RunTypedLine([this] {
     int key = kEnterKey;
     entryline_KeyPress(s_, key);
   });
 }
 
-void Dravik::OnCalculate() {
+void MainWindow::OnCalculate() {
   RunTypedLine([this] { Calculate_Click(s_); });
 }
 
-void Dravik::OnMemoryCommand(QListWidgetItem* item, void (*command)(Session&)) {
+void MainWindow::OnMemoryCommand(QListWidgetItem* item, void (*command)(Session&)) {
   if (item == nullptr) return;
   RunHandler([this, item, command] {
     s_.window.memories.ListIndex = memories_->row(item);
@@ -157,21 +158,21 @@ void Dravik::OnMemoryCommand(QListWidgetItem* item, void (*command)(Session&)) {
   });
 }
 
-void Dravik::OnMemoryClicked(QListWidgetItem* item) {
+void MainWindow::OnMemoryClicked(QListWidgetItem* item) {
   RunHandler([this, item] {
     s_.window.memories.ListIndex = memories_->row(item);
     memories_Click(s_);
   });
 }
 
-void Dravik::OnMemoryDoubleClicked(QListWidgetItem* item) {
+void MainWindow::OnMemoryDoubleClicked(QListWidgetItem* item) {
   RunHandler([this, item] {
     s_.window.memories.ListIndex = memories_->row(item);
     memories_DblClick(s_);
   });
 }
 
-void Dravik::OnKeyClicked(QListWidgetItem* item) {
+void MainWindow::OnKeyClicked(QListWidgetItem* item) {
   RunHandler([this, item] {
     s_.window.lstKey.ListIndex = lstKey_->row(item);
     lstKey_Click(s_);

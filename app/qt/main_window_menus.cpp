@@ -34,7 +34,7 @@ QAction* AddItem(QMenu* menu, const char* name, const char* caption) {
 
 }  // namespace
 
-void Dravik::BuildMenus() {
+void MainWindow::BuildMenus() {
   QMenuBar* bar = menuBar();
   QMenu* mnuFile = AddMenu(bar, "mnuFile", "&File");
   connect(AddItem(mnuFile, "mnuReset", "&Reset"), &QAction::triggered, this,
@@ -72,8 +72,8 @@ void Dravik::BuildMenus() {
   connect(about, &QAction::triggered, this, [this] { mnuAbout_Click(s_); });
 }
 
-void Dravik::ShowMenuArray(QMenu* menu, const MenuArrayModel& model, MenuArrayModel& shown,
-                           const QString& name, const std::function<void(int)>& click) {
+void MainWindow::ShowMenuArray(QMenu* menu, const MenuArrayModel& model, MenuArrayModel& shown,
+                               const QString& name, const std::function<void(int)>& click) {
   if (!menu->actions().isEmpty() && shown.Captions == model.Captions &&
       shown.Element0Visible == model.Element0Visible)
     return;
@@ -102,7 +102,7 @@ void Dravik::ShowMenuArray(QMenu* menu, const MenuArrayModel& model, MenuArrayMo
   }
 }
 
-void Dravik::ShowMenus() {
+void MainWindow::ShowMenus() {
   const MainWindowModel& w = s_.window;
   ShowMenuArray(mnuExamples_, w.mnuExp, shownExp_, QStringLiteral("mnuExp"),
                 [this](int index) { mnuExp_Click(s_, index); });

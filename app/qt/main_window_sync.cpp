@@ -10,6 +10,7 @@
 #include "qt/modify_dialog.h"
 #include "qt/simplex_dialog.h"
 #include "qt/tab_stop_delegate.h"
+#include "qt/widget_helpers.h"
 #include "session/session.h"
 
 namespace ostravel {
@@ -53,7 +54,7 @@ void ShowSelection(QListWidget* list, const ListModel& model) {
 
 }  // namespace
 
-void Dravik::Show(Control control) {
+void MainWindow::Show(Control control) {
   const MainWindowModel& w = s_.window;
   switch (control) {
     case Control::Caption:
@@ -96,7 +97,7 @@ void Dravik::Show(Control control) {
   }
 }
 
-void Dravik::ShowEntryLine() {
+void MainWindow::ShowEntryLine() {
   const TextBoxModel& model = s_.window.entryline;
   const QString text = TypedToQt(model.Text);
   if (entryline_->text() != text) entryline_->setText(text);
@@ -110,7 +111,7 @@ void Dravik::ShowEntryLine() {
   }
 }
 
-void Dravik::ShowMemories() {
+void MainWindow::ShowMemories() {
   const ListModel& model = s_.window.memories;
   if (memoriesTabs_->TabStops() != model.TabStops) {
     memoriesTabs_->SetTabStops(model.TabStops);
@@ -123,7 +124,7 @@ void Dravik::ShowMemories() {
   memories_->setVisible(model.Visible);
 }
 
-void Dravik::ShowKeyList() {
+void MainWindow::ShowKeyList() {
   const ListModel& model = s_.window.lstKey;
   ShowItems(lstKey_, shownKeys_, model.Items);
   ShowSelection(lstKey_, model);
@@ -134,7 +135,7 @@ void Dravik::ShowKeyList() {
   keyPane_->setVisible(model.Visible);
 }
 
-void Dravik::ShowCursor() {
+void MainWindow::ShowCursor() {
   if (s_.window.WaitCursor == waitCursor_.has_value()) return;
   if (s_.window.WaitCursor) {
     waitCursor_.emplace(Qt::WaitCursor);
@@ -143,26 +144,16 @@ void Dravik::ShowCursor() {
   }
 }
 
-void Dravik::Focus(Control control) {
-  switch (control) {
-    case Control::EntryLine:
-      entryline_->setFocus(Qt::OtherFocusReason);
-      break;
-    case Control::Memories:
-      memories_->setFocus(Qt::OtherFocusReason);
-      break;
-    case Control::KeyList:
-      lstKey_->setFocus(Qt::OtherFocusReason);
-      break;
-    case Control::CalculateButton:
-      Calculate_->setFocus(Qt::OtherFocusReason);
-      break;
-    default:
-      break;
-  }
+void MainWindow::Focus(Control control) {
+  const ControlWidgets<Control, 4> widgets{{{Control::EntryLine, entryline_},
+                                            {Control::Memories, memories_},
+                                            {Control::KeyList, lstKey_},
+                                            {Control::CalculateButton, Calculate_}}};
+  QWidget* target = WidgetOf(control, widgets);
+  if (target != nullptr) target->setFocus(Qt::OtherFocusReason);
 }
 
-void Dravik::ShowDialog(Dialog dialog) {
+void MainWindow::ShowDialog(Dialog dialog) {
   switch (dialog) {
     case Dialog::Simplex: {
       SimplexDialog window(s_, this);

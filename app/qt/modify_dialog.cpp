@@ -19,23 +19,11 @@
 #include "qt/latin1.h"
 #include "qt/screen_fit.h"
 #include "qt/tab_stop_delegate.h"
+#include "qt/widget_helpers.h"
 #include "session/session.h"
 
 namespace ostravel {
 namespace {
-
-template <typename W>
-W* Named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  widget->setAccessibleName(name);
-  return widget;
-}
-
-bool IsEnter(QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
-  const int key = static_cast<QKeyEvent*>(event)->key();
-  return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
 
 void ShowCombo(QComboBox* combo, const ComboModel& model) {
   const QSignalBlocker blocker(combo);
@@ -213,40 +201,14 @@ void ModifyDialog::ShowModel() {
 
 void ModifyDialog::ApplyFocusAndClose() {
   FrmModifyModel& w = s_.modify;
-  if (w.CloseRequested) {
-    if (!closing_) {
-      closing_ = true;
-      QDialog::done(QDialog::Accepted);
-    }
-    return;
-  }
-  QWidget* target = nullptr;
-  switch (w.FocusRequest) {
-    case ModifyControl::cmbCategory0:
-      target = cmbCategory_[0];
-      break;
-    case ModifyControl::cmbCategory1:
-      target = cmbCategory_[1];
-      break;
-    case ModifyControl::lstINFO:
-      target = lstINFO_;
-      break;
-    case ModifyControl::txtINFO0:
-      target = txtINFO_[0];
-      break;
-    case ModifyControl::txtINFO1:
-      target = txtINFO_[1];
-      break;
-    case ModifyControl::txtINFO2:
-      target = txtINFO_[2];
-      break;
-    case ModifyControl::None:
-      break;
-  }
-  // Cleared first: moving the focus makes the field that loses it commit, which shows the
-  // model again.
-  w.FocusRequest = ModifyControl::None;
-  if (target != nullptr) target->setFocus(Qt::OtherFocusReason);
+  if (CloseWhenRequested(this, w.CloseRequested, closing_)) return;
+  const ControlWidgets<ModifyControl, 6> widgets{{{ModifyControl::cmbCategory0, cmbCategory_[0]},
+                                                  {ModifyControl::cmbCategory1, cmbCategory_[1]},
+                                                  {ModifyControl::lstINFO, lstINFO_},
+                                                  {ModifyControl::txtINFO0, txtINFO_[0]},
+                                                  {ModifyControl::txtINFO1, txtINFO_[1]},
+                                                  {ModifyControl::txtINFO2, txtINFO_[2]}}};
+  ApplyFocusRequest(w.FocusRequest, widgets);
 }
 
 bool ModifyDialog::RefuseOutsideLatin1() {
@@ -283,7 +245,7 @@ bool ModifyDialog::eventFilter(QObject* watched, QEvent* event) {
       if (code == 0) return true;  // the edit was given up; with none, Esc closes the window
     }
   }
-  if (field >= 0 && IsEnter(event)) {
+  if (field >= 0 && IsEnterKey(event)) {
     // Enter in the key field moves on; in the other two it commits the entry.
     if (field > 0 && RefuseOutsideLatin1()) return true;
     Run([this, field] {
@@ -302,7 +264,7 @@ bool ModifyDialog::eventFilter(QObject* watched, QEvent* event) {
       Commit(field);
     }
   }
-  if (IsEnter(event)) {
+  if (IsEnterKey(event)) {
     const bool category = watched == cmbCategory_[1] || watched == cmbCategory_[1]->lineEdit();
     if (category || watched == cmbCategory_[0]) {
       if (category) {

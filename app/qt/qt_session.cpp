@@ -24,7 +24,7 @@ int RunQt(int argc, char** argv, const std::string& programFolder, const std::st
   QtPlatform ui;
   Session s(ui);
   s.db.ProgramFolder = programFolder;
-  Dravik window(s, ui);
+  MainWindow window(s, ui);
   const StartResult start = Form_Load(s, commandLine);
   if (!start.ShowWindow) return start.ExitCode;
 

@@ -11,20 +11,11 @@
 
 #include "calc/calculation_driver.h"
 #include "qt/latin1.h"
+#include "qt/widget_helpers.h"
 #include "session/session.h"
 #include "solver/simplex.h"
 
 namespace ostravel {
-namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
 
 SimplexDialog::SimplexDialog(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
   setObjectName("FrmSimplex");
@@ -95,21 +86,19 @@ bool SimplexDialog::PassRunning() const {
   return !s_.solver.window.cmd_ok_Visible;
 }
 
-SimplexControl SimplexDialog::Focused() const {
-  const QWidget* focus = focusWidget();
-  if (focus == entry_x0_) return SimplexControl::entry_x0;
-  if (focus == entry_xinit_) return SimplexControl::entry_xinit;
-  if (focus == cmd_ok_) return SimplexControl::cmd_ok;
-  if (focus == cmd_save_) return SimplexControl::cmd_save;
-  if (focus == cmd_cancel_) return SimplexControl::cmd_cancel;
-  return SimplexControl::None;
+ControlWidgets<SimplexControl, 5> SimplexDialog::Widgets() const {
+  return {{{SimplexControl::entry_x0, entry_x0_},
+           {SimplexControl::entry_xinit, entry_xinit_},
+           {SimplexControl::cmd_ok, cmd_ok_},
+           {SimplexControl::cmd_save, cmd_save_},
+           {SimplexControl::cmd_cancel, cmd_cancel_}}};
 }
 
 void SimplexDialog::Run(const std::function<void()>& handler) {
   FrmSimplexModel& w = s_.solver.window;
   w.entry_x0 = FromQt(entry_x0_->text());
   w.entry_xinit = FromQt(entry_xinit_->text());
-  w.ActiveControl = Focused();
+  w.ActiveControl = ControlOf(focusWidget(), Widgets(), SimplexControl::None);
   ++depth_;
   handler();
   --depth_;
@@ -145,55 +134,25 @@ void SimplexDialog::ShowModel() {
 
 void SimplexDialog::ApplyFocusAndClose() {
   FrmSimplexModel& w = s_.solver.window;
-  if (w.CloseRequested) {
-    if (!closing_) {
-      closing_ = true;
-      QDialog::done(QDialog::Accepted);
-    }
-    return;
-  }
-  QWidget* target = nullptr;
-  switch (w.FocusRequest) {
-    case SimplexControl::entry_x0:
-      target = entry_x0_;
-      break;
-    case SimplexControl::entry_xinit:
-      target = entry_xinit_;
-      break;
-    case SimplexControl::cmd_ok:
-      target = cmd_ok_;
-      break;
-    case SimplexControl::cmd_save:
-      target = cmd_save_;
-      break;
-    case SimplexControl::cmd_cancel:
-      target = cmd_cancel_;
-      break;
-    case SimplexControl::None:
-      break;
-  }
-  w.FocusRequest = SimplexControl::None;
-  if (target != nullptr) target->setFocus(Qt::OtherFocusReason);
+  if (CloseWhenRequested(this, w.CloseRequested, closing_)) return;
+  ApplyFocusRequest(w.FocusRequest, Widgets());
 }
 
 bool SimplexDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-      if (watched == entry_x0_) {
-        Run([this] {
-          int code = kEnterKey;
-          entry_x0_KeyPress(s_, code);
-        });
-        return true;
-      }
-      if (watched == entry_xinit_) {
-        Run([this] {
-          int code = kEnterKey;
-          entry_xinit_KeyPress(s_, code);
-        });
-        return true;
-      }
+  if (IsEnterKey(event)) {
+    if (watched == entry_x0_) {
+      Run([this] {
+        int code = kEnterKey;
+        entry_x0_KeyPress(s_, code);
+      });
+      return true;
+    }
+    if (watched == entry_xinit_) {
+      Run([this] {
+        int code = kEnterKey;
+        entry_xinit_KeyPress(s_, code);
+      });
+      return true;
     }
   }
   return QDialog::eventFilter(watched, event);

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <functional>
 
+#include "qt/widget_helpers.h"
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -37,7 +39,8 @@ class SimplexDialog : public QDialog {
   // Save, Cancel and the close box wait for a running pass to end.
   void RunWhenIdle(const std::function<void()>& handler);
   bool PassRunning() const;
-  SimplexControl Focused() const;
+  // The solver window's controls and their widgets.
+  ControlWidgets<SimplexControl, 5> Widgets() const;
   void ApplyFocusAndClose();
 
   Session& s_;

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "qt/mass_tooltip.h"
-#include "window_fixture.h"
+#include "qt/window_fixture.h"
 
 namespace ostravel::testing {
 namespace {
@@ -36,9 +36,9 @@ TEST(BalanceWindowTest, BalancesExplainsAndCopies) {
     f.answerer.Drive([&](QDialog* d) {
       EXPECT_EQ(d->objectName(), "frmBalance");
       EXPECT_EQ(d->windowTitle(), "Balance Equation");
-      auto* equation = d->findChild<QLineEdit*>("txtEquation");
-      auto* result = d->findChild<QPlainTextEdit*>("txtResult");
-      auto* copy = d->findChild<QPushButton*>("cmdCopy");
+      auto* equation = Child<QLineEdit>(d, "txtEquation");
+      auto* result = Child<QPlainTextEdit>(d, "txtResult");
+      auto* copy = Child<QPushButton>(d, "cmdCopy");
       ASSERT_TRUE(equation && result && copy);
       EXPECT_FALSE(copy->isEnabled());
       equation->setText(QString::fromUtf8(row.equation));  // keyClicks types ASCII only
@@ -52,7 +52,7 @@ TEST(BalanceWindowTest, BalancesExplainsAndCopies) {
         QTest::keyClicks(equation, " ");
         EXPECT_FALSE(copy->isEnabled());
       }
-      QTest::mouseClick(d->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
+      QTest::mouseClick(Child<QPushButton>(d, "cmdClose"), Qt::LeftButton);
     });
     f.Action("mnuBalance")->trigger();
     EXPECT_EQ(f.answerer.UnusedAnswers(), 0u);

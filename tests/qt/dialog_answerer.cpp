@@ -1,4 +1,4 @@
-#include "dialog_answerer.h"
+#include "qt/dialog_answerer.h"
 
 #include <gtest/gtest.h>
 

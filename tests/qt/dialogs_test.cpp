@@ -13,17 +13,10 @@
 
 #include "calc/calc_state.h"
 #include "database/ini_access.h"
-#include "window_fixture.h"
+#include "qt/window_fixture.h"
 
 namespace ostravel::testing {
 namespace {
-
-template <typename W>
-W* Child(QDialog* dialog, const QString& name) {
-  W* widget = dialog->findChild<W*>(name);
-  if (widget == nullptr) ADD_FAILURE() << "no control " << name.toStdString();
-  return widget;
-}
 
 // ---- The solver window -------------------------------------------------------------------
 

@@ -17,9 +17,9 @@
 #include "qt/latin1.h"
 #include "qt/memory_tooltip.h"
 #include "qt/program_icon.h"
+#include "qt/window_fixture.h"
 #include "runtime/number_format.h"
 #include "startup/startup.h"
-#include "window_fixture.h"
 
 namespace ostravel::testing {
 namespace {
@@ -514,7 +514,7 @@ TEST(MainWindowTest, AMissingDatabaseIsAnnouncedAtStart) {
   s.db.ProgramFolder = dir.path().string();
   DialogAnswerer answerer;
   answerer.Answer(QMessageBox::Ok);
-  Dravik window(s, ui);
+  MainWindow window(s, ui);
   Form_Load(s, "");
   ASSERT_EQ(answerer.Boxes().size(), 1u);
   EXPECT_TRUE(answerer.Boxes()[0].text.startsWith(

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   ostravel::QtPlatform ui;
   ostravel::Session s(ui);
   s.db.ProgramFolder = folder.path().string();
-  ostravel::Dravik window(s, ui);
+  ostravel::MainWindow window(s, ui);
   ostravel::Form_Load(s, "");
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "window_fixture.h"
+#include "qt/window_fixture.h"
 
 namespace ostravel::testing {
 namespace {

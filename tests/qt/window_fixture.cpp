@@ -1,4 +1,4 @@
-#include "window_fixture.h"
+#include "qt/window_fixture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -43,7 +43,7 @@ WindowFixture::WindowFixture(const std::string& database) {
   }
   s = std::make_unique<Session>(ui);
   s->db.ProgramFolder = dir.path().string();
-  window = std::make_unique<Dravik>(*s, ui);
+  window = std::make_unique<MainWindow>(*s, ui);
   Form_Load(*s, "");
   window->show();
   QApplication::setActiveWindow(window.get());
@@ -53,12 +53,6 @@ WindowFixture::WindowFixture(const std::string& database) {
 WindowFixture::~WindowFixture() {
   window.reset();
   EXPECT_EQ(answerer.UnusedAnswers(), 0u) << "an expected dialog did not appear";
-}
-
-QAction* WindowFixture::Action(const QString& name) const {
-  auto* action = window->findChild<QAction*>(name);
-  if (action == nullptr) ADD_FAILURE() << "no menu item " << name.toStdString();
-  return action;
 }
 
 void WindowFixture::RunLine(const QString& text) {

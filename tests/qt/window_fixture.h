@@ -10,13 +10,24 @@
 #include <memory>
 #include <string>
 
-#include "dialog_answerer.h"
+#include "qt/dialog_answerer.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 #include "session/session.h"
 #include "support/temp_dir.h"
 
 namespace ostravel::testing {
+
+// The child of parent named name (a control, a menu, a menu item); the test fails when there
+// is none.
+template <typename T>
+T* Child(const QObject* parent, const QString& name) {
+  T* child = parent->findChild<T*>(name);
+  if (child == nullptr) {
+    ADD_FAILURE() << "no " << name.toStdString() << " in " << parent->objectName().toStdString();
+  }
+  return child;
+}
 
 // A small database whose entries the tests know.
 extern const char* const kTestDatabase;
@@ -28,13 +39,12 @@ class WindowFixture {
   explicit WindowFixture(const std::string& database = kTestDatabase);
   ~WindowFixture();
 
+  // A control or a menu item of the window.
   template <typename W>
   W* Find(const QString& name) const {
-    W* widget = window->findChild<W*>(name);
-    if (widget == nullptr) ADD_FAILURE() << "no control " << name.toStdString();
-    return widget;
+    return Child<W>(window.get(), name);
   }
-  QAction* Action(const QString& name) const;
+  QAction* Action(const QString& name) const { return Find<QAction>(name); }
 
   // Replaces the entry line's text by typing, then presses Enter.
   void RunLine(const QString& text);
@@ -46,7 +56,7 @@ class WindowFixture {
   TempDir dir;
   QtPlatform ui;
   std::unique_ptr<Session> s;
-  std::unique_ptr<Dravik> window;
+  std::unique_ptr<MainWindow> window;
   DialogAnswerer answerer;
 };
 
