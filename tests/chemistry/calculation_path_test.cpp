@@ -9,7 +9,7 @@
 
 #include "calc/calculation_driver.h"
 #include "calc/memories.h"
-#include "chemistry_fixture.h"
+#include "chemistry/chemistry_fixture.h"
 
 namespace ostravel::testing {
 namespace {

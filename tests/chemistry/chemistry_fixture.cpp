@@ -1,4 +1,4 @@
-#include "chemistry_fixture.h"
+#include "chemistry/chemistry_fixture.h"
 
 #include <filesystem>
 #include <stdexcept>

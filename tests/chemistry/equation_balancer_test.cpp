@@ -5,9 +5,9 @@
 
 #include <limits>
 
+#include "chemistry/chemistry_fixture.h"
 #include "chemistry/equation_balancer.h"
 #include "chemistry/reaction_equation.h"
-#include "chemistry_fixture.h"
 #include "runtime/failure.h"
 #include "runtime/rational.h"
 

@@ -5,11 +5,11 @@
 
 #include <cmath>
 
+#include "chemistry/chemistry_fixture.h"
 #include "chemistry/exact_mass.h"
 #include "chemistry/formula_composition.h"
 #include "chemistry/isotope_table.h"
 #include "chemistry/mass_report.h"
-#include "chemistry_fixture.h"
 #include "database/isotope_data.h"
 #include "runtime/failure.h"
 

@@ -5,7 +5,7 @@
 
 #include <numeric>
 
-#include "chemistry_fixture.h"
+#include "chemistry/chemistry_fixture.h"
 #include "runtime/failure.h"
 
 namespace ostravel::testing {

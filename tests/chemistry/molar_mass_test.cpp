@@ -2,7 +2,7 @@
 // delivered atomic weights and radicals.
 #include <gtest/gtest.h>
 
-#include "chemistry_fixture.h"
+#include "chemistry/chemistry_fixture.h"
 
 namespace ostravel::testing {
 namespace {

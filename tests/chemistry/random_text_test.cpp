@@ -5,9 +5,9 @@
 #include <random>
 #include <string>
 
+#include "chemistry/chemistry_fixture.h"
 #include "chemistry/formula_parser.h"
 #include "chemistry/term_expansion.h"
-#include "chemistry_fixture.h"
 #include "runtime/failure.h"
 
 namespace ostravel::testing {

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "chemistry/chemistry_fixture.h"
 #include "chemistry/formula_parser.h"
 #include "chemistry/term_expansion.h"
-#include "chemistry_fixture.h"
 #include "runtime/failure.h"
+#include "support/failure_of.h"
 
 namespace ostravel::testing {
 namespace {
@@ -30,12 +31,7 @@ class TermExpansionTest : public ChemistryTest {
   // Expands text and returns the failure's EvalError ("" when none).
   std::string ExpandFailure(const std::string& text, FailureKind kind) {
     s.engine.EvalError.clear();
-    try {
-      Expand(text);
-      ADD_FAILURE() << text << " did not fail";
-    } catch (const RunFailure& failure) {
-      EXPECT_EQ(failure.kind(), kind) << text;
-    }
+    EXPECT_EQ(FailureOf([&] { Expand(text); }), kind) << text;
     return s.engine.EvalError;
   }
 };
@@ -308,11 +304,7 @@ TEST_F(TermExpansionTest, ModesAreClearedAfterAFailure) {
   ExpandFailure("mol%(C,Xx2)", FailureKind::Calculation);
   EXPECT_FALSE(s.formula.CountAtoms);
   EXPECT_NEAR(Mass("H2O"), Sum({{"H", 2}, {"O", 1}}), 1e-12);
-  try {
-    ElementPercent(s, "H ", "H2Jk");
-    ADD_FAILURE() << "no failure";
-  } catch (const RunFailure&) {
-  }
+  EXPECT_NE(FailureOf([&] { ElementPercent(s, "H ", "H2Jk"); }), std::nullopt);
   EXPECT_FALSE(s.formula.ElementFilterOn);
   EXPECT_NEAR(Mass("H2O"), Sum({{"H", 2}, {"O", 1}}), 1e-12);
 }

@@ -1,4 +1,4 @@
-#include "contribution_fixture.h"
+#include "gateway/contribution_fixture.h"
 
 #include "database/ini_access.h"
 #include "database/key_lists.h"

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "contribution_fixture.h"
+#include "gateway/contribution_fixture.h"
 
 namespace ostravel::testing {
 namespace {

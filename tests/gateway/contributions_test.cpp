@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "contribution_fixture.h"
 #include "database/key_lists.h"
+#include "gateway/contribution_fixture.h"
 #include "gateway/full_names.h"
 #include "gateway/html_pages.h"
 #include "gateway/passwords.h"

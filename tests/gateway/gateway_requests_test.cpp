@@ -10,8 +10,8 @@
 
 #include "calc/calculation_driver.h"
 #include "engine/time_limit.h"
+#include "gateway/gateway_test_support.h"
 #include "gateway/request_limits.h"
-#include "gateway_test_support.h"
 #include "runtime/file_io.h"
 
 namespace ostravel::testing {

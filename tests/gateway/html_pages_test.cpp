@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "gateway_test_support.h"
+#include "gateway/gateway_test_support.h"
 
 namespace ostravel::testing {
 namespace {

@@ -7,9 +7,12 @@
 #include <string>
 
 #include "runtime/failure.h"
+#include "support/failure_of.h"
 
 namespace ostravel {
 namespace {
+
+using testing::FailureOf;
 
 struct LeadingRow {
   const char* name;
@@ -51,12 +54,7 @@ TEST(LeadingNumber, FailsWithOverflowBeyondTheDoubleRange) {
   const std::string hugeExponent = "12345E99999999999999999999";
   const char* rows[] = {"1E400", manyDigits.c_str(), "-1E400", hugeExponent.c_str(), "0.00001E314"};
   for (const char* text : rows) {
-    try {
-      LeadingNumber(text);
-      ADD_FAILURE() << "no failure for " << text;
-    } catch (const RunFailure& failure) {
-      EXPECT_EQ(failure.kind(), FailureKind::Overflow) << text;
-    }
+    EXPECT_EQ(FailureOf([&] { LeadingNumber(text); }), FailureKind::Overflow) << text;
   }
 }
 
@@ -111,12 +109,7 @@ TEST(ToInt16, RoundsHalvesToEvenWithinRange) {
 
 TEST(ToInt16, FailsOutsideTheRange) {
   for (double value : {32767.5, -32768.6, 1e10, std::numeric_limits<double>::quiet_NaN()}) {
-    try {
-      ToInt16(value);
-      ADD_FAILURE() << value << " converted";
-    } catch (const RunFailure& failure) {
-      EXPECT_EQ(failure.kind(), FailureKind::Overflow);
-    }
+    EXPECT_EQ(FailureOf([&] { ToInt16(value); }), FailureKind::Overflow) << value;
   }
 }
 

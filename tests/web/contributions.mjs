@@ -2,44 +2,15 @@
 // constants in one request, finds them on the contributed page, uses one in a calculation,
 // lists them, changes the password and is refused with the old one. Any dialog or page error
 // fails the step.
-import { createRequire } from 'node:module';
-import { mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { readFileSync, statSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import assert from 'node:assert/strict';
+import { openBrowser } from './browser.mjs';
 
-const require = createRequire(import.meta.url);
-const { chromium } = require(process.env.PLAYWRIGHT_CORE);
 const base = process.env.BASE_URL;
 const folder = process.env.PROGRAM_FOLDER;
 
-const profile = mkdtempSync(join(tmpdir(), 'ostravel-chromium-'));
-const context = await chromium.launchPersistentContext(profile, {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  chromiumSandbox: false,
-  args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync'],
-});
-const problems = [];
-const page = context.pages()[0] ?? await context.newPage();
-page.on('dialog', (d) => { problems.push(`dialog: ${d.message()}`); d.dismiss(); });
-page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
-page.setDefaultTimeout(10000);
-
-let passed = 0, failed = 0;
-async function step(name, body) {
-  try {
-    await body();
-    assert.deepEqual(problems, [], 'no dialog and no script error');
-    console.log(`ok   ${name}`);
-    passed++;
-  } catch (e) {
-    console.log(`FAIL ${name}\n     ${String(e.message).split('\n').join('\n     ')}`);
-    failed++;
-    problems.length = 0;
-  }
-}
+const { page, step, finish } = await openBrowser();
 
 const account = { user: 'marie.curie@example.org', name: 'Marie Curie', pass: 'Radium-1898' };
 
@@ -249,7 +220,4 @@ await step('guessed passwords must wait; calculations are answered meanwhile', a
     'another account from the same address');
 });
 
-await context.close();
-rmSync(profile, { recursive: true, force: true });
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed === 0 ? 0 : 1);
+await finish();

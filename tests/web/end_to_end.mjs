@@ -1,42 +1,11 @@
 // The web version in a real browser: headless Chromium through lighttpd, ostravel-link and the
 // gateway. Every step checks what a visitor sees; any dialog or page error fails the test.
-import { createRequire } from 'node:module';
-import { mkdtempSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
 import assert from 'node:assert/strict';
+import { openBrowser } from './browser.mjs';
 
-const require = createRequire(import.meta.url);
-const { chromium } = require(process.env.PLAYWRIGHT_CORE);
 const base = process.env.BASE_URL;
 
-const profile = mkdtempSync(join(tmpdir(), 'ostravel-chromium-'));
-const context = await chromium.launchPersistentContext(profile, {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  chromiumSandbox: false,
-  args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync'],
-});
-const problems = [];
-const page = context.pages()[0] ?? await context.newPage();
-page.on('dialog', (d) => { problems.push(`dialog: ${d.message()}`); d.dismiss(); });
-page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
-page.setDefaultTimeout(10000);
-
-let passed = 0, failed = 0;
-async function step(name, body) {
-  try {
-    await body();
-    assert.deepEqual(problems, [], 'no dialog and no script error');
-    console.log(`ok   ${name}`);
-    passed++;
-  } catch (e) {
-    console.log(`FAIL ${name}\n     ${String(e.message).split('\n').join('\n     ')}`);
-    failed++;
-    problems.length = 0;
-  }
-}
+const { context, page, step, finish } = await openBrowser();
 
 const listFrame = () => page.frame({ name: 'QORNE_list' });
 const calcFrame = () => page.frame({ name: 'QORNE_calc' });
@@ -300,7 +269,4 @@ await step('the icon, each header once, framing by the site only', async () => {
 });
 
 if (process.env.SCREENSHOT) await page.screenshot({ path: process.env.SCREENSHOT, fullPage: true });
-await context.close();
-rmSync(profile, { recursive: true, force: true });
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed === 0 ? 0 : 1);
+await finish();
