@@ -4,6 +4,7 @@
 
 #include "fuzz_support.h"
 #include "gateway/text_utils.h"
+#include "runtime/replace_all.h"
 
 using namespace ostravel;
 
