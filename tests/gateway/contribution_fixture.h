@@ -34,6 +34,15 @@ struct Request {
   std::string clientAddress = "192.0.2.7";  // put in by ostravel-link as "ADDR"
 };
 
+// A second web user beside the default one.
+inline Request Bob() {
+  Request bob;
+  bob.user = "bob@example.org";
+  bob.name = "Bob";
+  bob.pass = "Bob-Pass-77";
+  return bob;
+}
+
 struct Answer {
   std::string page;  // the whole answer file
   std::string mess;  // the report; "" when none was made

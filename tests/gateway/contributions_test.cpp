@@ -413,10 +413,7 @@ TEST_F(Contributions, EmptyDefinitionDeletesOnlyTheUsersOwn) {
   Request alice;
   alice.modify = "K1=5\nK2=6";
   ASSERT_EQ(Send(alice).err, "SUCCESS!");
-  Request bob;
-  bob.user = "bob@example.org";
-  bob.name = "Bob";
-  bob.pass = "Bob-Pass-77";
+  const Request bob = Bob();
 
   struct Row {
     const char* name;
@@ -466,9 +463,7 @@ TEST_F(Contributions, DefinitionWithoutValueStillBelongsToItsOwner) {
   Request alice;
   alice.modify = "K1=|only a description";
   ASSERT_EQ(Send(alice).err, "SUCCESS!");
-  Request bob;
-  bob.user = "bob@example.org";
-  bob.pass = "Bob-Pass-77";
+  Request bob = Bob();
   bob.modify = "K1=9";
   EXPECT_EQ(Send(bob).err, "permission denied for Mine:K1");
   alice.modify = "K1=";
@@ -480,9 +475,7 @@ TEST_F(Contributions, PrefixBelongsToTheCategorysOwner) {
   Request alice;
   alice.modify = "K1=1";
   ASSERT_EQ(Send(alice).err, "SUCCESS!");
-  Request bob;
-  bob.user = "bob@example.org";
-  bob.pass = "Bob-Pass-77";
+  Request bob = Bob();
 
   struct Row {
     const char* name;
