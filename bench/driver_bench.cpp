@@ -4,7 +4,7 @@
 #include <string>
 
 #include "calc/calculation_driver.h"
-#include "calc/memories.h"
+#include "memory/memories.h"
 #include "quiet_platform.h"
 #include "session/session.h"
 #include "startup/startup.h"

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "calc/calculation_driver.h"
-#include "calc/memories.h"
 #include "fuzz_support.h"
+#include "memory/memories.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <string_view>
 
-#include "chemistry/chemistry_state.h"
 #include "chemistry/formula_parser.h"
 #include "chemistry/term_expansion.h"
 #include "fuzz_support.h"
 #include "runtime/failure.h"
+#include "session/chemistry_state.h"
 #include "session/session.h"
 
 using namespace ostravel;

@@ -10,10 +10,10 @@
 #include <set>
 
 #include "database/key_lists.h"
-#include "database/profile_file.h"
 #include "database/settings.h"
 #include "fuzz_support.h"
 #include "gateway/gateway_requests.h"
+#include "profile/profile_file.h"
 #include "session/session.h"
 
 using namespace ostravel;

@@ -2,9 +2,9 @@
 // file keeps every byte the write did not change and holds the value written.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "database/profile_file.h"
-#include "database/profile_store.h"
 #include "fuzz_support.h"
+#include "profile/profile_file.h"
+#include "profile/profile_store.h"
 
 using namespace ostravel;
 

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "detached_process.h"
+#include "console/detached_process.h"
 #include "runtime/utf8_output.h"
 
 namespace ostravel {

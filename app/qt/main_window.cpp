@@ -12,7 +12,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "calc/memories.h"
+#include "memory/memories.h"
 #include "qt/latin1.h"
 #include "qt/qt_platform.h"
 #include "qt/screen_fit.h"

@@ -10,8 +10,8 @@
 
 #include "calc/calculation_driver.h"
 #include "calc/key_list_click.h"
-#include "calc/memories.h"
 #include "database/key_lists.h"
+#include "memory/memories.h"
 #include "qt/latin1.h"
 #include "qt/main_window.h"
 #include "qt/memory_tooltip.h"

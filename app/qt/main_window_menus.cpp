@@ -5,10 +5,10 @@
 #include <QMenuBar>
 
 #include "calc/about.h"
-#include "calc/memories.h"
 #include "chemistry/option_switches.h"
 #include "database/database_editor.h"
 #include "database/key_lists.h"
+#include "memory/memories.h"
 #include "qt/balance_dialog.h"
 #include "qt/latin1.h"
 #include "qt/main_window.h"

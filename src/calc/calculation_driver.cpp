@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/memories.h"
 #include "calc/trace_directive.h"
 #include "chemistry/arithmetic_reader.h"
 #include "chemistry/formula_parser.h"
 #include "chemistry/term_expansion.h"
 #include "engine/engine.h"
+#include "memory/memories.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/number_format.h"

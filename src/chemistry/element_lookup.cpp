@@ -5,11 +5,11 @@
 
 #include "chemistry/exact_mass.h"
 #include "chemistry/formula_composition.h"
-#include "chemistry/isotope_table.h"
 #include "database/ini_access.h"
 #include "database/ini_file_switch.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "session/isotope_table.h"
 #include "session/session.h"
 
 namespace ostravel {

@@ -6,10 +6,10 @@
 #include <cstdlib>
 
 #include "chemistry/formula_composition.h"
-#include "chemistry/isotope_table.h"
 #include "database/isotope_data.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
+#include "session/isotope_table.h"
 #include "session/session.h"
 
 namespace ostravel {

@@ -7,11 +7,11 @@
 #include "chemistry/element_lookup.h"
 #include "chemistry/exact_mass.h"
 #include "chemistry/formula_composition.h"
-#include "chemistry/isotope_table.h"
 #include "engine/engine.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/replace_all.h"
+#include "session/isotope_table.h"
 #include "session/session.h"
 
 namespace ostravel {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "calc/memories.h"
 #include "chemistry/element_lookup.h"
 #include "chemistry/exact_mass.h"
 #include "chemistry/formula_composition.h"
@@ -11,6 +10,7 @@
 #include "database/ini_access.h"
 #include "database/ini_file_switch.h"
 #include "engine/engine.h"
+#include "memory/memories.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/scoped_value.h"

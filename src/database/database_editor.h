@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "database/frm_modify_model.h"
+#include "session/frm_modify_model.h"
 
 namespace ostravel {
 

@@ -3,11 +3,11 @@
 #include <fstream>
 #include <vector>
 
-#include "chemistry/isotope_table.h"
-#include "engine/engine_state.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/file_io.h"
+#include "session/engine_state.h"
+#include "session/isotope_table.h"
 #include "session/session.h"
 
 namespace ostravel {

@@ -10,13 +10,13 @@
 #include <cstring>
 #include <filesystem>
 
-#include "chemistry/chemistry_state.h"
 #include "database/ini_access.h"
 #include "database/isotope_data.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/file_io.h"
 #include "runtime/number_format.h"
+#include "session/chemistry_state.h"
 #include "session/session.h"
 
 namespace ostravel {

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstddef>
 
-#include "engine/engine_state.h"
 #include "runtime/failure.h"
+#include "session/engine_state.h"
 
 namespace ostravel {
 

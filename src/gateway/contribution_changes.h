@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "database/ini_access.h"
-#include "database/profile_file.h"
+#include "profile/profile_file.h"
 
 namespace ostravel {
 

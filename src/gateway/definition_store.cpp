@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "database/ini_access.h"
-#include "database/profile_file.h"
 #include "engine/engine.h"
 #include "gateway/accounts.h"
 #include "gateway/contribution_changes.h"
@@ -12,6 +11,7 @@
 #include "gateway/full_names.h"
 #include "gateway/html_pages.h"
 #include "gateway/request_limits.h"
+#include "profile/profile_file.h"
 #include "runtime/text_case.h"
 #include "session/session.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "database/ini_access.h"
-#include "database/profile_file.h"
+#include "profile/profile_file.h"
 #include "runtime/replace_all.h"
 #include "runtime/scoped_value.h"
 #include "runtime/text_case.h"

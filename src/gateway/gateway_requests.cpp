@@ -12,7 +12,6 @@
 #include <unordered_map>
 
 #include "calc/calculation_driver.h"
-#include "calc/memories.h"
 #include "chemistry/reaction_equation.h"
 #include "database/ini_access.h"
 #include "engine/time_limit.h"
@@ -20,6 +19,7 @@
 #include "gateway/html_pages.h"
 #include "gateway/request_limits.h"
 #include "gateway/text_utils.h"
+#include "memory/memories.h"
 #include "platform/wait_cursor_scope.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "gateway/gateway_state.h"
+#include "session/gateway_state.h"
 
 namespace ostravel {
 

@@ -2,20 +2,20 @@
 // subsystems are free functions that take the session.
 #pragma once
 
-#include "calc/calc_state.h"
-#include "calc/memory_state.h"
-#include "chemistry/chemistry_state.h"
-#include "chemistry/isotope_table.h"
-#include "database/database_state.h"
-#include "database/frm_modify_model.h"
-#include "database/key_list_state.h"
-#include "engine/engine_state.h"
-#include "gateway/gateway_state.h"
 #include "platform/platform.h"
 #include "platform/window_model.h"
 #include "runtime/number_format.h"
+#include "session/calc_state.h"
+#include "session/chemistry_state.h"
+#include "session/database_state.h"
+#include "session/engine_state.h"
+#include "session/frm_modify_model.h"
+#include "session/gateway_state.h"
+#include "session/isotope_table.h"
+#include "session/key_list_state.h"
+#include "session/memory_state.h"
 #include "session/run_flags.h"
-#include "solver/solver_state.h"
+#include "session/solver_state.h"
 
 namespace ostravel {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "calc/memories.h"
 #include "database/ini_access.h"
+#include "memory/memories.h"
 #include "session/session.h"
 #include "startup/startup.h"
 #include "support/recording_platform.h"

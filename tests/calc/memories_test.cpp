@@ -1,4 +1,4 @@
-#include "calc/memories.h"
+#include "memory/memories.h"
 
 #include <gtest/gtest.h>
 

@@ -8,10 +8,10 @@
 #include "chemistry/chemistry_fixture.h"
 #include "chemistry/exact_mass.h"
 #include "chemistry/formula_composition.h"
-#include "chemistry/isotope_table.h"
 #include "chemistry/mass_report.h"
 #include "database/isotope_data.h"
 #include "runtime/failure.h"
+#include "session/isotope_table.h"
 
 namespace ostravel::testing {
 namespace {

@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "database/ini_access.h"
-#include "database/profile_file.h"
+#include "profile/profile_file.h"
 #include "session/session.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"

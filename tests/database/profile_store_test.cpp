@@ -1,4 +1,4 @@
-#include "database/profile_store.h"
+#include "profile/profile_store.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

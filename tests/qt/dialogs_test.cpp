@@ -11,7 +11,6 @@
 #include <cmath>
 #include <filesystem>
 
-#include "calc/calc_state.h"
 #include "database/ini_access.h"
 #include "qt/window_fixture.h"
 

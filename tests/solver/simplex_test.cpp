@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "calc/calc_state.h"
 #include "calc/calculation_driver.h"
 #include "runtime/failure.h"
+#include "session/calc_state.h"
 #include "session/session.h"
 #include "solver/root_search.h"
 #include "support/recording_platform.h"

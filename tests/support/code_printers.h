@@ -3,8 +3,8 @@
 
 #include <ostream>
 
-#include "calc/calc_state.h"
-#include "engine/engine_state.h"
+#include "session/calc_state.h"
+#include "session/engine_state.h"
 
 namespace ostravel {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "database/profile_store.h"
+#include "profile/profile_store.h"
 
 namespace ostravel {
 

@@ -1,4 +1,4 @@
-#include "gateway/sign_in_throttle.h"
+#include "session/sign_in_throttle.h"
 
 #include <algorithm>
 #include <vector>

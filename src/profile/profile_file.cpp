@@ -1,4 +1,4 @@
-#include "database/profile_file.h"
+#include "profile/profile_file.h"
 
 #include <algorithm>
 

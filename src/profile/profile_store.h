@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "database/profile_file.h"
+#include "profile/profile_file.h"
 
 namespace ostravel {
 

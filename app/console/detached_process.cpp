@@ -1,4 +1,4 @@
-#include "detached_process.h"
+#include "console/detached_process.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "gateway/sign_in_throttle.h"
+#include "session/sign_in_throttle.h"
 
 namespace ostravel {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "chemistry/chemistry_state.h"
+#include "session/chemistry_state.h"
 
 namespace ostravel {
 
