@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "calc/calculation_driver.h"
-#include "calc/memories.h"
 #include "chemistry/chemistry_fixture.h"
+#include "memory/memories.h"
 
 namespace ostravel::testing {
 namespace {
