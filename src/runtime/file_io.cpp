@@ -165,10 +165,10 @@ AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view 
 
 bool ReplaceFileKeepingSpare(const std::string& path, std::string_view bytes) {
   const std::string spare = HiddenBeside(path, ".spare");
-  FileDescriptor fd(
-      ::open(spare.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
+  FileDescriptor fd(::open(spare.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
   if (!fd.valid()) return false;
-  bool ok = WriteAll(fd.get(), bytes);
+  bool ok =
+      WriteAll(fd.get(), bytes) && ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) == 0;
   ok = fd.Close() && ok;
   if (!ok) return false;
   if (::renameat2(AT_FDCWD, spare.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0)
