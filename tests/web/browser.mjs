@@ -25,6 +25,17 @@ export async function openBrowser() {
   page.on('dialog', (d) => { problems.push(`dialog: ${d.message()}`); d.dismiss(); });
   page.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
   page.setDefaultTimeout(10000);
+  // A GET on a kept-alive connection that lighttpd closes as idle at that moment ends in
+  // "socket hang up"; a browser sends such a request once more, and so does this one.
+  const get = page.request.get.bind(page.request);
+  page.request.get = async (url, options) => {
+    try {
+      return await get(url, options);
+    } catch (e) {
+      if (!/socket hang up|ECONNRESET/.test(String(e.message))) throw e;
+      return get(url, options);
+    }
+  };
 
   let passed = 0, failed = 0;
   // Runs one named step; a failure is reported and counted, and the next step still runs.
