@@ -147,7 +147,7 @@ std::string PlainEntryText(std::string_view text) {
       out += '/';
     } else if (c.code == 0x2212) {
       out += '-';
-    } else if (c.code == 0xB7 || c.code == 0x22C5 || c.code == 0x2219) {
+    } else if (c.code == 0xB7 || c.code == 0x22C5 || c.code == 0x2219 || c.code == 0x2022) {
       out += "(.)";  // CuSO4·5H2O
     } else if (c.code == 0xA0) {
       out += ' ';

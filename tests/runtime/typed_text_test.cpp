@@ -37,6 +37,10 @@ TEST(PlainEntryTextTest, TypedSignsBecomeThePlainCharactersTheyMean) {
        "^13CH3^13CH3"},
       {"label and charge", "\xc2\xb9\xe2\x81\xb5NH\xe2\x82\x84\xe2\x81\xba", "^15NH4^+"},
       {"subscripts stay digits", "H\xe2\x82\x82O", "H2O"},
+      {"a bullet between formulas is a hydrate mark",
+       "CuSO4\xe2\x80\xa2"
+       "5H2O",
+       "CuSO4(.)5H2O"},
       {"x between numbers multiplies", "2x3", "2*3"},
       {"x after a group", "(1+2) x 3", "(1+2) * 3"},
       {"x10 without blanks is a power of ten", "6.022x10^23", "6.022E23"},
