@@ -33,13 +33,25 @@ const RadicalName* FindRadical(const FormulaState& f, std::string_view symbol,
         (best != nullptr && name.size() >= best->Name.size())) {
       continue;
     }
-    std::string_view tail = std::string_view(name).substr(symbol.size());
-    if (std::string_view(name).substr(0, symbol.size()) == symbol &&
-        tail == rest.substr(0, tail.size())) {
-      best = &f.RadicalIndex[i];
-    }
+    // Names and symbols are a few letters: compared character by character, which every
+    // atom of a formula passes through.
+    std::size_t k = 1;  // the first letters are equal in the group
+    while (k < symbol.size() && name[k] == symbol[k])
+      ++k;
+    if (k < symbol.size()) continue;
+    while (k < name.size() && name[k] == rest[k - symbol.size()])
+      ++k;
+    if (k == name.size()) best = &f.RadicalIndex[i];
   }
   return best;
+}
+
+// E (exponent) or M (memory) standing alone, in either case: the text is arithmetic.
+bool IsArithmeticLetter(const std::string& pending) {
+  if (pending.size() != 2)
+    return std::string_view(" E e M m ").find(pending) != std::string_view::npos;
+  const auto marker = [](char c) { return c == 'E' || c == 'e' || c == 'M' || c == 'm'; };
+  return (pending[1] == ' ' && marker(pending[0])) || (pending[0] == ' ' && marker(pending[1]));
 }
 
 [[noreturn]] void CalculationError(Session& s, std::string message) {
@@ -146,8 +158,10 @@ void WriteLabelledAtom(Session& s, EncodingText& text) {
 }
 
 void AddFormulaElement(FormulaState& f) {
-  for (std::size_t i = 0; i + 1 < f.FormulaElements.size(); i += 2) {
-    if (f.FormulaElements.compare(i, 2, f.PendingSymbol) == 0) return;
+  const std::string& seen = f.FormulaElements;
+  const std::string& symbol = f.PendingSymbol;
+  for (std::size_t i = 0; i + 1 < seen.size(); i += 2) {
+    if (symbol.size() == 2 && seen[i] == symbol[0] && seen[i + 1] == symbol[1]) return;
   }
   f.FormulaElements += f.PendingSymbol;
 }
@@ -291,7 +305,7 @@ int ResolveSymbol(Session& s, EncodingText& text) {
   if (ExpandPendingRadical(s, text)) return -1;
 
   TakeCountSlot(s);
-  if (std::string_view(" E e M m ").find(f.PendingSymbol) != std::string_view::npos) {
+  if (IsArithmeticLetter(f.PendingSymbol)) {
     // E (exponent) and M (memory): the text is arithmetic, not a formula.
     s.calc.CalcKind = CalcKind::Calc;
     f.PendingMassNumber = 0;
