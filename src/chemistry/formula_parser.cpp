@@ -450,6 +450,15 @@ double FormulaMass(Session& s, std::string formula) {
     }
     multiplier = 1;
   }
+  // A "+" at the end joins nothing: it is a charge written without its caret (Na+, Fe3+),
+  // which would otherwise be dropped and give the mass of the neutral species.
+  const std::size_t last = text.raw.find_last_not_of(' ', text.raw.size() - 3);
+  if (s.calc.CalcKind != CalcKind::Calc && f.Charge == 0 && last != std::string::npos &&
+      text.raw[last] == '+') {
+    FormulaError(s, FormulaPlace("+", f.TypedFormula) +
+                        "ends the formula: write a charge after a caret, for example Na^+ or "
+                        "Fe^3+");
+  }
   if (hasEmptyPart && s.calc.CalcKind != CalcKind::Calc && !f.FormulaElements.empty()) {
     FormulaError(s, FormulaPlace(emptyPart.empty() ? "+" : emptyPart, f.TypedFormula) +
                         "holds no element: every part of a mixture is a formula");

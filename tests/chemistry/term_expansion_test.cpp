@@ -262,6 +262,11 @@ TEST_F(TermExpansionTest, BadTermsFail) {
        "mol%(,CO2): expected an element symbol, a comma and a formula"},
       {"MW(Xx)", FailureKind::Calculation, "\"Xx\" is not an element symbol."},
       {"wt%(O,0H2O)", FailureKind::DivisionByZero, ""},
+      // A charge without its caret would be dropped: the neutral mass of an ion.
+      {"MW(Na+)", FailureKind::Calculation,
+       "\"+\" in Na+ ends the formula: write a charge after a caret, for example Na^+ or Fe^3+"},
+      {"EM(Fe3+)", FailureKind::Calculation,
+       "\"+\" in Fe3+ ends the formula: write a charge after a caret, for example Na^+ or Fe^3+"},
       // A count of 0 after a symbol or group is no count of 1.
       {"MW(H0)", FailureKind::Calculation,
        "\"0\" in H0 is a count of nothing: leave out the atom or group it counts"},
