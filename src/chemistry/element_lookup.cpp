@@ -274,8 +274,20 @@ bool ExpandPendingRadical(Session& s, EncodingText& text) {
                               : f.SymbolIndex[static_cast<unsigned char>(f.PendingSymbol[0]) << 8 |
                                               static_cast<unsigned char>(f.PendingSymbol[1])];
   if (f.CurrentAtomicNumber != 0 && !s.flags.ExpandRadicals) return false;
-  std::string symbol = f.PendingSymbol;
-  symbol.erase(std::remove(symbol.begin(), symbol.end(), ' '), symbol.end());
+  // The pending symbol without its blanks: a capital and a small letter, one of them, or
+  // (after a radical's letters were taken) longer.
+  std::string_view symbol = f.PendingSymbol;
+  if (symbol.size() == 2 && symbol[1] == ' ') symbol.remove_suffix(1);
+  if (symbol.size() == 2 && symbol[0] == ' ') symbol.remove_prefix(1);
+  std::string trimmed;
+  if (symbol.find(' ') != std::string_view::npos) {
+    trimmed.assign(symbol);
+    trimmed.erase(std::remove(trimmed.begin(), trimmed.end(), ' '), trimmed.end());
+    symbol = trimmed;
+  }
+  if (symbol.empty()) return false;
+  const auto first = static_cast<unsigned char>(symbol[0]);
+  if (f.RadicalIndex.empty() || f.RadicalGroup[first] == f.RadicalGroup[first + 1]) return false;
   std::string_view rest = std::string_view(text.raw).substr(std::min(text.next, text.raw.size()));
   const RadicalName* radical = FindRadical(f, symbol, rest);
   // An isotope label makes the letters an element symbol, never a radical.

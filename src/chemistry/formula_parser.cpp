@@ -430,6 +430,7 @@ double FormulaMass(Session& s, std::string formula) {
   ReplaceAll(formula, "(.)", std::string(1, kHydrateMark));
   EncodingText text;
   text.raw = std::move(formula) + ")1";
+  text.coded.reserve(2 * text.raw.size() + 16);  // a code or two per character, grown once
   double multiplier = 1;
   double total = 0;
   // Every part of a mixture or hydrate holds an element: "2+Zn" or "H2O++NaCl" is no formula
