@@ -255,16 +255,19 @@ await step('nothing under /calc but its answers: the program is never served', a
   assert.equal((await page.request.get(base + '/calc?CALC=1%2B1')).status(), 200);
 });
 
-await step('the icon, each header once, framing by the site only', async () => {
+await step('the icon, each header once, framing by the site only, pages never stale', async () => {
   const icon = await page.request.get(base + '/favicon.ico');
   assert.equal(icon.status(), 200);
   assert.equal(icon.headers()['content-type'], 'image/vnd.microsoft.icon');
-  for (const path of ['/tolvane1.htm', '/calc?CALC=1', '/favicon.ico']) {
+  // Pages change with every contribution: asked again each time; answers are never kept.
+  const caching = { '/tolvane1.htm': 'no-cache', '/calc?CALC=1': 'no-store', '/favicon.ico': 'no-cache' };
+  for (const [path, cacheControl] of Object.entries(caching)) {
     const headers = (await page.request.get(base + path)).headersArray();
     const values = (name) => headers.filter((h) => h.name.toLowerCase() === name).map((h) => h.value);
     assert.deepEqual(values('x-content-type-options'), ['nosniff'], path);
     assert.deepEqual(values('content-security-policy'), ["frame-ancestors 'self'"], path);
     assert.deepEqual(values('x-frame-options'), ['SAMEORIGIN'], path);
+    assert.deepEqual(values('cache-control'), [cacheControl], path);
   }
 });
 
