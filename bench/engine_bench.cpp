@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/engine.h"
 #include "quiet_platform.h"
+#include "session/engine_calls.h"
 #include "session/session.h"
 
 namespace ostravel {

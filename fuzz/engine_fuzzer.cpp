@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "engine/engine.h"
 #include "fuzz_support.h"
+#include "session/engine_calls.h"
 #include "session/session.h"
 
 using namespace ostravel;

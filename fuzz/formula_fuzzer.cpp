@@ -10,8 +10,8 @@
 #include "chemistry/term_expansion.h"
 #include "fuzz_support.h"
 #include "runtime/failure.h"
-#include "session/chemistry_state.h"
 #include "session/session.h"
+#include "state/chemistry_state.h"
 
 using namespace ostravel;
 

@@ -9,10 +9,10 @@
 #include "calc/calculation_driver.h"
 #include "chemistry/formula_explain.h"
 #include "console/console_platform.h"
-#include "engine/engine.h"
 #include "runtime/failure.h"
 #include "runtime/number_format.h"
 #include "runtime/utf8_output.h"
+#include "session/engine_calls.h"
 #include "session/session.h"
 #include "startup/startup.h"
 

@@ -9,8 +9,8 @@
 #include "database/ini_file_switch.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
-#include "session/isotope_table.h"
 #include "session/session.h"
+#include "state/isotope_table.h"
 
 namespace ostravel {
 namespace {

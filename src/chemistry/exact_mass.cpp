@@ -9,8 +9,8 @@
 #include "database/isotope_data.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
-#include "session/isotope_table.h"
 #include "session/session.h"
+#include "state/isotope_table.h"
 
 namespace ostravel {
 namespace {

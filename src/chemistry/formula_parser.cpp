@@ -11,8 +11,8 @@
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/replace_all.h"
-#include "session/isotope_table.h"
 #include "session/session.h"
+#include "state/isotope_table.h"
 
 namespace ostravel {
 

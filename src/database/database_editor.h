@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "session/frm_modify_model.h"
+#include "state/frm_modify_model.h"
 
 namespace ostravel {
 

@@ -6,9 +6,9 @@
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/file_io.h"
-#include "session/engine_state.h"
-#include "session/isotope_table.h"
 #include "session/session.h"
+#include "state/engine_state.h"
+#include "state/isotope_table.h"
 
 namespace ostravel {
 namespace {

@@ -16,8 +16,8 @@
 #include "runtime/failure.h"
 #include "runtime/file_io.h"
 #include "runtime/number_format.h"
-#include "session/chemistry_state.h"
 #include "session/session.h"
+#include "state/chemistry_state.h"
 
 namespace ostravel {
 namespace {

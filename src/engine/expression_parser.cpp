@@ -9,7 +9,6 @@
 #include "engine/operators.h"
 #include "engine/time_limit.h"
 #include "runtime/conversions.h"
-#include "session/session.h"
 
 namespace ostravel {
 namespace {
@@ -109,59 +108,55 @@ void PushValue(EngineState& e, double value) {
   e.ValStack[static_cast<std::size_t>(++e.ValTop)] = value;
 }
 
-void ApplyOneOperandOperators(Session& s) {
-  while (OperatorAt(TopOperator(s.engine)).arity == Arity::One) {
-    ApplyOperator(s);
+void ApplyOneOperandOperators(EngineState& e, const MemoryState& memory, Platform& ui) {
+  while (OperatorAt(TopOperator(e)).arity == Arity::One) {
+    ApplyOperator(e, memory, ui);
   }
 }
 
 // Two operands in a row imply a multiplication: first the stacked operators that bind at
 // least as tightly as it are applied.
-void ApplyBeforeImpliedTimes(Session& s) {
-  EngineState& e = s.engine;
+void ApplyBeforeImpliedTimes(EngineState& e, const MemoryState& memory, Platform& ui) {
   const int times = kOperators[kOpTimes - 1].precedence;
   while (times <= OperatorAt(TopOperator(e)).precedence && TopOperator(e) != kOpBottom) {
-    ApplyOperator(s);
+    ApplyOperator(e, memory, ui);
   }
 }
 
-void ReadValue(Session& s) {
-  EngineState& e = s.engine;
+void ReadValue(EngineState& e, const MemoryState& memory, Platform& ui) {
   const bool afterValue = e.LastKind == TokenKind::Value;
-  if (afterValue) ApplyBeforeImpliedTimes(s);
+  if (afterValue) ApplyBeforeImpliedTimes(e, memory, ui);
   PushValue(e, e.TokenValue);
-  ApplyOneOperandOperators(s);
+  ApplyOneOperandOperators(e, memory, ui);
   if (afterValue) PushOperator(e, kOpTimes);
   e.LastKind = TokenKind::Value;
 }
 
-void CloseGroup(Session& s) {
-  EngineState& e = s.engine;
+void CloseGroup(EngineState& e, const MemoryState& memory, Platform& ui) {
   while (TopOperator(e) != kOpOpen) {
-    ApplyOperator(s);
+    ApplyOperator(e, memory, ui);
     // An unmatched ")": the rest of the text is dropped; popping past the bottom fails below.
     if (e.OpTop == 1) e.ParsePos = e.ParseText.size();
   }
   --e.OpTop;
-  ApplyOneOperandOperators(s);
+  ApplyOneOperandOperators(e, memory, ui);
   e.LastKind = TokenKind::Value;
 }
 
-void ReadOperator(Session& s) {
-  EngineState& e = s.engine;
+void ReadOperator(EngineState& e, const MemoryState& memory, Platform& ui) {
   const int k = e.TokenOp;
   const bool oneOperand = OperatorAt(k).arity == Arity::One;
   if (!oneOperand && k != kOpOpen) {
     // Left associativity: every stacked operator of the same or higher priority goes first.
     while (OperatorAt(k).precedence <= OperatorAt(TopOperator(e)).precedence &&
            TopOperator(e) != kOpBottom) {
-      ApplyOperator(s);
+      ApplyOperator(e, memory, ui);
     }
-    ApplyOneOperandOperators(s);
+    ApplyOneOperandOperators(e, memory, ui);
   }
   // A function, memory recall, percent sign or "(" right after a value multiplies it.
   if ((oneOperand || k == kOpOpen) && e.LastKind == TokenKind::Value) {
-    ApplyBeforeImpliedTimes(s);
+    ApplyBeforeImpliedTimes(e, memory, ui);
     PushOperator(e, kOpTimes);
   }
   PushOperator(e, k);
@@ -170,8 +165,7 @@ void ReadOperator(Session& s) {
 
 }  // namespace
 
-void GetToken(Session& s) {
-  EngineState& e = s.engine;
+void GetToken(EngineState& e) {
   const std::string& text = e.ParseText;
   std::size_t begin = std::min(e.ParsePos, text.size());
   while (begin < text.size() && text[begin] == ' ') {
@@ -194,8 +188,7 @@ void GetToken(Session& s) {
   }
 }
 
-void EvaluateExpression(Session& s) {
-  EngineState& e = s.engine;
+void EvaluateExpression(EngineState& e, const MemoryState& memory, Platform& ui) {
   e.EvalError.clear();
   e.OuterTermScale = 0;
   e.InnerTermScale = 0;
@@ -224,31 +217,31 @@ void EvaluateExpression(Session& s) {
   ScanExpression(e, text, leadingZero);
 
   while (e.ParsePos < e.ParseText.size()) {
-    GetToken(s);
+    GetToken(e);
     if (e.LastKind == TokenKind::Operator && e.Token == "+") e.Token = "&";
     if (e.LastKind == TokenKind::Operator && e.Token == "-") e.Token = "_";
     e.TokenOp = OperatorIndex(e.Token);
     if (e.TokenOp == 0) {
-      ReadValue(s);
+      ReadValue(e, memory, ui);
     } else if (e.TokenOp == kOpFactorial) {
       PushOperator(e, kOpFactorial);
-      ApplyOperator(s);
+      ApplyOperator(e, memory, ui);
     } else if (e.TokenOp == kOpClose && e.OpTop > 1) {
-      CloseGroup(s);
+      CloseGroup(e, memory, ui);
     } else {
-      ReadOperator(s);
+      ReadOperator(e, memory, ui);
     }
-    YieldToEvents(s);  // also ends a run that outlasts its time limit
+    YieldToEvents(e, ui);  // also ends a run that outlasts its time limit
   }
 
   while (e.OpTop > 1) {
-    ApplyOperator(s);
+    ApplyOperator(e, memory, ui);
   }
   // Values left with no operator between them are multiplied; each pass turns the top slot
   // into a "*", so only three such values fit before the stack runs out.
   while (e.ValTop > 1) {
     OpSlot(e, e.OpTop) = kOpTimes;
-    ApplyOperator(s);
+    ApplyOperator(e, memory, ui);
   }
   // An expression without any value, such as "()", has no result.
   if (e.ValTop < 1) Fail(FailureKind::IndexOutOfRange);

@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "runtime/failure.h"
-#include "session/engine_state.h"
+#include "state/engine_state.h"
 
 namespace ostravel {
 

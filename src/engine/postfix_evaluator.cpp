@@ -7,7 +7,6 @@
 #include "engine/operators.h"
 #include "engine/time_limit.h"
 #include "runtime/conversions.h"
-#include "session/session.h"
 
 namespace ostravel {
 namespace {
@@ -42,8 +41,7 @@ double Power(double a, double b) {
   return Finite(r, FailureKind::Overflow);
 }
 
-double Binary(Session& s, int k, double a, double b) {
-  EngineState& e = s.engine;
+double Binary(EngineState& e, int k, double a, double b) {
   switch (k) {
     case kOpPlus:
       e.EvalError = "overflow error";
@@ -88,8 +86,7 @@ double Factorial(double v) {
 }
 
 // The operators that act on the top value; every other one is only popped.
-double OneOperand(Session& s, int k, double v) {
-  EngineState& e = s.engine;
+double OneOperand(EngineState& e, const MemoryState& memory, int k, double v) {
   switch (k) {
     case kOpPH:
       e.EvalError = "log error";
@@ -113,7 +110,7 @@ double OneOperand(Session& s, int k, double v) {
     case kOpMemory: {
       double n = std::floor(v);
       if (!(n >= 0 && n <= kMaxMemories)) Fail(FailureKind::IndexOutOfRange);
-      return s.memory.MemValues[static_cast<std::size_t>(n)];
+      return memory.MemValues[static_cast<std::size_t>(n)];
     }
     case kOpUnaryMinus:
       return -v;
@@ -155,8 +152,7 @@ void NoteTerms(EngineState& e, double size) {
 
 }  // namespace
 
-void ApplyOperator(Session& s) {
-  EngineState& e = s.engine;
+void ApplyOperator(EngineState& e, const MemoryState& memory, Platform& ui) {
   int& slot = OpSlot(e, e.OpTop);
   const int k = slot;
   e.TokenOp = k;
@@ -167,7 +163,7 @@ void ApplyOperator(Session& s) {
     double& a = ValSlot(e, e.ValTop - 1);
     const double b = ValSlot(e, e.ValTop);
     if (k == kOpPlus || k == kOpMinus) NoteTerms(e, std::fmax(std::fabs(a), std::fabs(b)));
-    a = Binary(s, k, a, b);
+    a = Binary(e, k, a, b);
     --e.ValTop;
     if (k == kOpMinus && a != 0 && e.SolverStep > std::fabs(a)) {
       e.SolverStep = std::fabs(a) / 97;
@@ -176,11 +172,11 @@ void ApplyOperator(Session& s) {
     // A one-operand operator with no value on the stack has no operand to act on.
     if (e.ValTop < 1) Fail(FailureKind::IndexOutOfRange);
     double& top = ValSlot(e, e.ValTop);
-    top = OneOperand(s, k, top);
+    top = OneOperand(e, memory, k, top);
   }
 
   e.EvalError.clear();
-  YieldToEvents(s);  // also ends a run that outlasts its time limit
+  YieldToEvents(e, ui);  // also ends a run that outlasts its time limit
 }
 
 }  // namespace ostravel

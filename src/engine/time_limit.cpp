@@ -1,27 +1,27 @@
 #include "engine/time_limit.h"
 
 #include "runtime/failure.h"
-#include "session/session.h"
 
 namespace ostravel {
 
-void YieldToEvents(Session& s) {
-  CalcState& c = s.calc;
-  if (c.Deadline != CalcState::Clock::time_point::max() && CalcState::Clock::now() > c.Deadline) {
-    s.engine.EvalError = c.DeadlineMessage;
+void YieldToEvents(EngineState& e, Platform& ui) {
+  if (e.Deadline != EngineState::Clock::time_point::max() &&
+      EngineState::Clock::now() > e.Deadline) {
+    e.EvalError = e.DeadlineMessage;
     Fail(FailureKind::Calculation);
   }
-  s.ui.YieldToEvents();
+  ui.YieldToEvents();
 }
 
-TimeLimit::TimeLimit(Session& s, std::chrono::milliseconds allowed, std::string message) : s_(s) {
-  s.calc.Deadline = CalcState::Clock::now() + allowed;
-  s.calc.DeadlineMessage = std::move(message);
+TimeLimit::TimeLimit(EngineState& e, std::chrono::milliseconds allowed, std::string message)
+    : e_(e) {
+  e.Deadline = EngineState::Clock::now() + allowed;
+  e.DeadlineMessage = std::move(message);
 }
 
 TimeLimit::~TimeLimit() {
-  s_.calc.Deadline = CalcState::Clock::time_point::max();
-  s_.calc.DeadlineMessage.clear();
+  e_.Deadline = EngineState::Clock::time_point::max();
+  e_.DeadlineMessage.clear();
 }
 
 }  // namespace ostravel

@@ -6,24 +6,25 @@
 #include <chrono>
 #include <string>
 
+#include "platform/platform.h"
+#include "state/engine_state.h"
+
 namespace ostravel {
 
-class Session;
-
 // Lets pending events run, as the platform's YieldToEvents does, and stops the run when the
-// session's time limit has passed: EvalError names the limit and the calculation fails.
-void YieldToEvents(Session& s);
+// engine's time limit has passed: EvalError names the limit and the calculation fails.
+void YieldToEvents(EngineState& e, Platform& ui);
 
 // Limits the runs made while it exists to the time allowed; message is the error they end with.
 class TimeLimit {
  public:
-  TimeLimit(Session& s, std::chrono::milliseconds allowed, std::string message);
+  TimeLimit(EngineState& e, std::chrono::milliseconds allowed, std::string message);
   ~TimeLimit();
   TimeLimit(const TimeLimit&) = delete;
   TimeLimit& operator=(const TimeLimit&) = delete;
 
  private:
-  Session& s_;
+  EngineState& e_;
 };
 
 }  // namespace ostravel

@@ -115,7 +115,7 @@ void RunWebCalculations(Session& s, const std::string& calc) {
                          " in one line. Nothing was calculated.";
     return;
   }
-  const TimeLimit limit(s, limits::kCalculationTime,
+  const TimeLimit limit(s.engine, limits::kCalculationTime,
                         "The calculation took longer than the " +
                             std::to_string(limits::kCalculationTime.count()) +
                             " ms the web calculator allows and was stopped.");

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "session/gateway_state.h"
+#include "state/gateway_state.h"
 
 namespace ostravel {
 

@@ -6,6 +6,9 @@
 
 namespace ostravel {
 
+// The program's name: the caption of its message boxes.
+inline constexpr const char* kAppTitle = "Ostravel";
+
 // Controls whose state in MainWindowModel changed, so a front end can show them again.
 enum class Control {
   Caption,
@@ -64,7 +67,7 @@ class Platform {
   // A one-line notice that needs no answer, such as where files were written: the window's
   // status line. Front ends without one show it as an information message.
   virtual void ShowStatus(const std::string& text) {
-    MessageBox(text, MessageIcon::Information, "Ostravel");
+    MessageBox(text, MessageIcon::Information, kAppTitle);
   }
 };
 

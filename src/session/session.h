@@ -5,21 +5,19 @@
 #include "platform/platform.h"
 #include "platform/window_model.h"
 #include "runtime/number_format.h"
-#include "session/calc_state.h"
-#include "session/chemistry_state.h"
-#include "session/database_state.h"
-#include "session/engine_state.h"
-#include "session/frm_modify_model.h"
-#include "session/gateway_state.h"
-#include "session/isotope_table.h"
-#include "session/key_list_state.h"
-#include "session/memory_state.h"
-#include "session/run_flags.h"
-#include "session/solver_state.h"
+#include "state/calc_state.h"
+#include "state/chemistry_state.h"
+#include "state/database_state.h"
+#include "state/engine_state.h"
+#include "state/frm_modify_model.h"
+#include "state/gateway_state.h"
+#include "state/isotope_table.h"
+#include "state/key_list_state.h"
+#include "state/memory_state.h"
+#include "state/run_flags.h"
+#include "state/solver_state.h"
 
 namespace ostravel {
-
-inline constexpr const char* kAppTitle = "Ostravel";
 
 class Session {
  public:

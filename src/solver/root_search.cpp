@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "runtime/number_format.h"
+#include "session/engine_calls.h"
 #include "session/session.h"
 #include "solver/simplex.h"
 

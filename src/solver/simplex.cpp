@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "engine/engine.h"
 #include "runtime/conversions.h"
 #include "runtime/text_case.h"
+#include "session/engine_calls.h"
 #include "session/session.h"
 #include "solver/root_search.h"
 

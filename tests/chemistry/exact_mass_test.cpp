@@ -11,7 +11,7 @@
 #include "chemistry/mass_report.h"
 #include "database/isotope_data.h"
 #include "runtime/failure.h"
-#include "session/isotope_table.h"
+#include "state/isotope_table.h"
 
 namespace ostravel::testing {
 namespace {

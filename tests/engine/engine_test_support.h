@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/engine.h"
+#include "session/engine_calls.h"
 #include "session/session.h"
 #include "support/code_printers.h"
 

@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "engine/engine.h"
 #include "engine/engine_test_support.h"
+#include "session/engine_calls.h"
 #include "session/session.h"
 #include "support/recording_platform.h"
 

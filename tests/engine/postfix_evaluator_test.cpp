@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/engine.h"
 #include "engine/engine_test_support.h"
+#include "session/engine_calls.h"
 #include "session/session.h"
 #include "support/recording_platform.h"
 

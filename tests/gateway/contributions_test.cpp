@@ -14,7 +14,7 @@
 #include "gateway/html_pages.h"
 #include "gateway/passwords.h"
 #include "gateway/request_limits.h"
-#include "session/sign_in_throttle.h"
+#include "state/sign_in_throttle.h"
 
 namespace ostravel::testing {
 namespace {

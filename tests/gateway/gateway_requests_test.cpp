@@ -217,7 +217,7 @@ TEST_F(Requests, CalculationAnswerTable) {
 
 TEST_F(Requests, TimeLimitStopsTheRunWithItsMessage) {
   {
-    const TimeLimit passed(g.s, std::chrono::milliseconds(-1), "out of time");
+    const TimeLimit passed(g.s.engine, std::chrono::milliseconds(-1), "out of time");
     g.s.window.entryline.Text = "2+3; 4+5";
     DoCalculations(g.s);
     EXPECT_EQ(g.s.engine.EvalError, "out of time");

@@ -1,5 +1,5 @@
 #include "gateway/passwords.h"
-#include "session/sign_in_throttle.h"
+#include "state/sign_in_throttle.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 
 #include "calc/calculation_driver.h"
 #include "runtime/failure.h"
-#include "session/calc_state.h"
 #include "session/session.h"
 #include "solver/root_search.h"
+#include "state/calc_state.h"
 #include "support/recording_platform.h"
 
 namespace ostravel {

@@ -3,8 +3,8 @@
 
 #include <ostream>
 
-#include "session/calc_state.h"
-#include "session/engine_state.h"
+#include "state/calc_state.h"
+#include "state/engine_state.h"
 
 namespace ostravel {
 

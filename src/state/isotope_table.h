@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "session/chemistry_state.h"
+#include "state/chemistry_state.h"
 
 namespace ostravel {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "session/sign_in_throttle.h"
+#include "state/sign_in_throttle.h"
 
 namespace ostravel {
 

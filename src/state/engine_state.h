@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <string>
 
 namespace ostravel {
@@ -47,6 +48,12 @@ struct EngineState {
   int OpTop = 0;
   std::array<double, kStackSize> ValStack{};
   int ValTop = 0;
+
+  // The time by which the run must end, and the message it then ends with (engine/time_limit.h);
+  // no limit by default.
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point Deadline = Clock::time_point::max();
+  std::string DeadlineMessage;
 };
 
 }  // namespace ostravel

@@ -1,7 +1,6 @@
 // The run state of the calculation driver.
 #pragma once
 
-#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,11 +52,6 @@ struct CalcState {
   // Messages of the pieces the current run dropped while QuietMode kept them out of message
   // boxes (an unknown constant): the web answer shows them as the console would.
   std::vector<std::string> QuietMessages;
-  // The time by which the run must end, and the message it then ends with (engine/time_limit.h);
-  // no limit by default.
-  using Clock = std::chrono::steady_clock;
-  Clock::time_point Deadline = Clock::time_point::max();
-  std::string DeadlineMessage;
 };
 
 }  // namespace ostravel

@@ -1,4 +1,4 @@
-#include "session/sign_in_throttle.h"
+#include "state/sign_in_throttle.h"
 
 #include <algorithm>
 #include <vector>
