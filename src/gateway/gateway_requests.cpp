@@ -371,14 +371,7 @@ std::string LinkNotice(const std::string& answerFile, const std::string& id, dou
 }
 
 std::string SinglePrecisionText(double value) {
-  const float single = static_cast<float>(value);
-  if (single == 0) return "0";
-  char buffer[32];
-  auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, single, std::chars_format::general, 7);
-  std::string text(buffer, result.ptr);
-  if (std::size_t p = text.find('e'); p != std::string::npos) text[p] = 'E';
-  return text;
+  return GeneralNumberText(static_cast<float>(value), 7);
 }
 
 }  // namespace ostravel

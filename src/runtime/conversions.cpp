@@ -152,13 +152,13 @@ std::int16_t ToInt16(double value) {
   return static_cast<std::int16_t>(rounded);
 }
 
-std::string GeneralNumberText(double value) {
+std::string GeneralNumberText(double value, int significantDigits) {
   if (value == 0) return "0";
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";
   char buffer[64];
-  auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
+                              significantDigits);
   std::string text(buffer, result.ptr);
   if (std::size_t e = text.find('e'); e != std::string::npos) text[e] = 'E';
   return text;

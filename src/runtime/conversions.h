@@ -27,10 +27,10 @@ std::int16_t ToInt16(double value);
 // Rounds halves to the even neighbour, as the 16-bit conversion does, without a range limit.
 double RoundHalfEven(double value);
 
-// General number text: up to 15 significant digits, no leading blank, "-" when negative;
-// plain decimal form for magnitudes from 1E-4 to below 1E15, otherwise scientific form with
-// a signed exponent of at least two digits ("1E-05", "1.5E+20").
-std::string GeneralNumberText(double value);
+// General number text: up to 15 significant digits (or as many as given), no leading blank,
+// "-" when negative; plain decimal form for magnitudes from 1E-4 to below 1E15, otherwise
+// scientific form with a signed exponent of at least two digits ("1E-05", "1.5E+20").
+std::string GeneralNumberText(double value, int significantDigits = 15);
 
 // A non-negative magnitude written with the sig-digit pattern: one digit, the decimal point
 // (always written), digits - 1 further digits, "E", the exponent's sign and its digits without

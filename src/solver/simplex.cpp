@@ -46,6 +46,14 @@ void Finish(Session& s) {
   v.LastError = e.FxAbs;
 }
 
+// B is the better of the two points: the smaller error.
+void KeepBetterAsB(SolverState& v) {
+  if (v.SimplexEA < v.SimplexEB) {
+    std::swap(v.SimplexXA, v.SimplexXB);
+    std::swap(v.SimplexEA, v.SimplexEB);
+  }
+}
+
 void FreshStart(Session& s) {
   SolverState& v = s.solver;
   EngineState& e = s.engine;
@@ -71,10 +79,7 @@ void FreshStart(Session& s) {
   Evaluate(s);
   v.SimplexXB = e.XValue;
   v.SimplexEB = e.FxAbs;
-  if (v.SimplexEA < v.SimplexEB) {
-    std::swap(v.SimplexXA, v.SimplexXB);
-    std::swap(v.SimplexEA, v.SimplexEB);
-  }
+  KeepBetterAsB(v);
 }
 
 void ShowProgress(Session& s) {
@@ -111,10 +116,7 @@ void RunSimplex(Session& s) {
       Evaluate(s);
       v.SimplexXA = e.XValue;
       v.SimplexEA = e.FxAbs;
-      if (v.SimplexEA < v.SimplexEB) {
-        std::swap(v.SimplexXA, v.SimplexXB);
-        std::swap(v.SimplexEA, v.SimplexEB);
-      }
+      KeepBetterAsB(v);
     } else {
       // Between the two: the next reflection goes back through B with the same step.
       v.SimplexXA = e.XValue;
