@@ -47,33 +47,19 @@ ChemistryTest::ChemistryTest() {
   s.db.PermIniFile = dir.File("TOLVANEP.INI");
   s.db.IniFile = s.db.MainIniFile;
   SetElements(AbridgedWeights());
-  main_ =
-      "[Options]\n"
-      "Default Significant Digits=0\n"
-      "[Constants]\n"
-      "Physical=\n"
-      "Ksp=KSP\n"
-      "F(X)=\n"
-      "[Constants-Physical]\n"
-      "R=8.314|gas constant\n"
-      "NA=6.02214076E23|Avogadro constant\n"
-      "GLU=C6H12O6|glucose\n"
-      "TWOR=2*<R>\n"
-      "SELF=<SELF>+1\n"
-      "LOOPA=<LOOPB>*2\n"
-      "LOOPB=<LOOPA>/2\n"
-      "[Constants-Ksp]\n"
-      "AGCL=1.8E-10|silver chloride\n"
-      "[Constants-F(X)]\n"
-      "SQ(X)=X^2\n";
-  contributed_ =
-      "[Contributed]\n"
-      "Mine=KS|me@example.org\n"
-      "Extra=|me@example.org\n"
-      "[Contributed-Mine]\n"
-      "PX=7.5\n"
-      "[Contributed-Extra]\n"
-      "MYC=42\n";
+  database.Set("Options", "Default Significant Digits", "0")
+      .Category("Constants", "F(X)")
+      .Avogadro()
+      .Entry("Constants", "Physical", "GLU", "C6H12O6|glucose")
+      .Entry("Constants", "Physical", "TWOR", "2*<R>")
+      .Entry("Constants", "Physical", "SELF", "<SELF>+1")
+      .Entry("Constants", "Physical", "LOOPA", "<LOOPB>*2")
+      .Entry("Constants", "Physical", "LOOPB", "<LOOPA>/2")
+      .Entry("Constants", "F(X)", "SQ(X)", "X^2")
+      .Category("Contributed", "Mine", "KS|me@example.org")
+      .Category("Contributed", "Extra", "|me@example.org")
+      .Entry("Contributed", "Mine", "PX", "7.5")
+      .Entry("Contributed", "Extra", "MYC", "42");
   s.lists.ConstCategories = std::string("Physical\0Ksp\0F(X)\0\0", 20);
   s.lists.ContribCategories = std::string("Mine\0Extra\0\0", 12);
   SetRadicals(
@@ -99,7 +85,7 @@ ChemistryTest::ChemistryTest() {
 }
 
 void ChemistryTest::SetElements(const std::vector<std::pair<std::string, double>>& table) {
-  s.elements.ElementSymbols = " ";
+  s.elements.ElementSymbols.assign(1, ' ');  // not = " ": GCC 12 warns wrongly of an overlap
   s.elements.AtomWeight.fill(0);
   int z = 0;
   for (const auto& [symbol, weight] : table) {
@@ -111,25 +97,22 @@ void ChemistryTest::SetElements(const std::vector<std::pair<std::string, double>
 void ChemistryTest::SetRadicals(
     const std::vector<std::pair<std::string, std::string>>& constants,
     const std::vector<std::pair<std::string, std::string>>& contributed) {
+  database.Remove("Constants-Radicals").Remove("Contributed-Radicals");
   std::string keys(1, '\0');
-  std::string mainSection = "[Constants-Radicals]\n";
-  for (const auto& [name, value] : constants) {
+  for (const auto& [name, formula] : constants) {
     keys += name + '\0';
-    mainSection += name + "=" + value + "\n";
+    database.Radical(name, formula);
   }
   keys += '\0';
   s.lists.RadicalSplit = static_cast<int>(keys.size());
   keys += '\0';
-  std::string contribSection = "[Contributed-Radicals]\n";
-  for (const auto& [name, value] : contributed) {
+  for (const auto& [name, formula] : contributed) {
     keys += name + '\0';
-    contribSection += name + "=" + value + "\n";
+    database.ContributedRadical(name, formula);
   }
   keys += '\0';
   s.lists.RadicalKeys = keys;
-  radicalsMain_ = mainSection;
-  radicalsContributed_ = contribSection;
-  WriteDatabases();
+  database.Write(dir);
 }
 
 void ChemistryTest::UseDeliveredDatabase() {
@@ -139,21 +122,6 @@ void ChemistryTest::UseDeliveredDatabase() {
   }
   LoadSettings(s);
   LoadLists(s);
-}
-
-void ChemistryTest::AddToMain(const std::string& lines) {
-  main_ += lines;
-  WriteDatabases();
-}
-
-void ChemistryTest::AddToContributed(const std::string& lines) {
-  contributed_ += lines;
-  WriteDatabases();
-}
-
-void ChemistryTest::WriteDatabases() {
-  dir.Write("TOLVANE.INI", main_ + radicalsMain_);
-  dir.Write("TOLVANEC.INI", contributed_ + radicalsContributed_);
 }
 
 double ChemistryTest::W(std::string_view symbol) const {

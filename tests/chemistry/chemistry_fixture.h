@@ -14,6 +14,7 @@
 #include "support/code_printers.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
+#include "support/test_database.h"
 
 namespace ostravel::testing {
 
@@ -30,14 +31,12 @@ class ChemistryTest : public ::testing::Test {
 
   // Fills the element table from symbol/weight pairs in atomic-number order.
   void SetElements(const std::vector<std::pair<std::string, double>>& table);
-  // The radical names, constants ones first; also writes their values into the databases.
+  // The radical names, constants ones first; also writes their values into the databases,
+  // in place of the radicals they held.
   void SetRadicals(const std::vector<std::pair<std::string, std::string>>& constants,
                    const std::vector<std::pair<std::string, std::string>>& contributed);
   // Copies the delivered databases into the test's folder and loads them as at start-up.
   void UseDeliveredDatabase();
-  // Appends lines to the main or the contributed database.
-  void AddToMain(const std::string& lines);
-  void AddToContributed(const std::string& lines);
 
   // The weight of an element by its symbol, from the table in use.
   double W(std::string_view symbol) const;
@@ -51,13 +50,10 @@ class ChemistryTest : public ::testing::Test {
   RecordingPlatform ui;
   Session s{ui};
   TempDir dir;
-
- private:
-  void WriteDatabases();
-  std::string main_;
-  std::string contributed_;
-  std::string radicalsMain_;
-  std::string radicalsContributed_;
+  // The shared test database with the constants the chemistry looks up: a function category,
+  // constants that refer to others or to themselves, and two contributed categories. A test that
+  // changes it writes it again with database.Write(dir).
+  TestDatabase database;
 };
 
 }  // namespace ostravel::testing

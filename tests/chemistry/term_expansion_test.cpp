@@ -191,12 +191,11 @@ TEST_F(TermExpansionTest, TheGlucoseConstantIsAFormula) {
 }
 
 TEST_F(TermExpansionTest, UnusableConstantsAreReported) {
-  AddToMain("[Constants-Boom]\n");
   for (int i = 0; i < 40; ++i) {
-    AddToMain("BOOM" + std::to_string(i) + "=<BOOM" + std::to_string(i + 1) + "><BOOM" +
-              std::to_string(i + 1) + ">\n");
+    const std::string next = "<BOOM" + std::to_string(i + 1) + ">";
+    database.Entry("Constants", "Boom", "BOOM" + std::to_string(i), next + next);
   }
-  AddToMain("BOOM40=1\n");
+  database.Entry("Constants", "Boom", "BOOM40", "1").Write(dir);
   s.lists.ConstCategories = std::string("Physical\0Ksp\0F(X)\0Boom\0\0", 25);
   struct Row {
     const char* text;

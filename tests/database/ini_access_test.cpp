@@ -8,6 +8,7 @@
 #include "session/session.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
+#include "support/test_database.h"
 
 namespace ostravel {
 namespace {
@@ -151,11 +152,13 @@ struct FindRow {
 };
 
 TEST_F(IniAccess, FindEntryHonoursCategoryPrefixes) {
-  WriteMain(
-      "[Constants]\nPhysical=\nKsp=KSP\nAcids=ka\n"
-      "[Constants-Physical]\nR=8.314|gas constant\nKSPX=1\n"
-      "[Constants-Ksp]\nAGCL=1.8E-10|silver chloride\n"
-      "[Constants-Acids]\nHAC=1.75E-5\n");
+  // A category whose prefix is written in lower case, and a key of an unprefixed category that
+  // begins with another category's prefix.
+  WriteMain(testing::TestDatabase()
+                .Category("Constants", "Acids", "ka")
+                .Entry("Constants", "Acids", "HAC", "1.75E-5")
+                .Entry("Constants", "Physical", "KSPX", "1")
+                .Main());
   const std::string categories = "Physical\0Ksp\0Acids\0"s;
   const FindRow rows[] = {
       {"prefix selects the category", "", "KSPAGCL", "1.8E-10", "KSP", "AGCL"},

@@ -14,6 +14,7 @@
 #include "session/session.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
+#include "support/test_database.h"
 
 namespace ostravel {
 
@@ -21,43 +22,23 @@ namespace {
 
 using namespace std::string_literals;
 
-const char* const kMain =
-    "[Options]\r\n"
-    "Default Significant Digits=4\r\n"
-    "[Constants]\r\n"
-    "Physical=\r\n"
-    "Ksp=KSP\r\n"
-    "[Constants-Physical]\r\n"
-    "R=8.314|gas constant\r\n"
-    "c=299792458|c\r\n"
-    "NA=6.02214076E23|Avogadro constant\r\n"
-    "[Constants-Ksp]\r\n"
-    "AGCL=1.8E-10|silver chloride\r\n"
-    "[Constants-Radicals]\r\n"
-    "Me=CH3\r\n"
-    "Ph=C6H5\r\n"
-    "[Examples]\r\n"
-    "Gases=\r\n"
-    "[Examples-Gases]\r\n"
-    "Molar volume=<R>*273.15/101325|ideal gas at STP\r\n";
-
-const char* const kContrib =
-    "[Contributed]\r\n"
-    "Mine=MY|user@example.org\r\n"
-    "[Contributed-Mine]\r\n"
-    "X1=42|the answer\r\n"
-    "[Contributed-Radicals]\r\n"
-    "Tos=CH3C6H4SO2\r\n";
+// The shared database with the constants and radicals whose lines the tests click, an example
+// that uses a constant, and a contributed category with a value and a radical of its own.
+testing::TestDatabase KeyListsDatabase() {
+  return testing::TestDatabase()
+      .Entry("Constants", "Physical", "c", "299792458|c")
+      .Avogadro()
+      .Radical("Me", "CH3")
+      .Radical("Ph", "C6H5")
+      .Entry("Examples", "Basics", "Molar volume", "<R>*273.15/101325|ideal gas at STP")
+      .Category("Contributed", "Mine", "MY|user@example.org")
+      .Entry("Contributed", "Mine", "X1", "42|the answer")
+      .ContributedRadical("Tos", "CH3C6H4SO2");
+}
 
 class KeyLists : public ::testing::Test {
  protected:
-  KeyLists() : s(ui) {
-    dir.Write("TOLVANE.INI", kMain);
-    dir.Write("TOLVANEC.INI", kContrib);
-    s.db.ProgramFolder = dir.path().string();
-    LoadSettings(s);
-    LoadLists(s);
-  }
+  KeyLists() : s(ui) { KeyListsDatabase().Load(dir, s); }
   // Chooses a line of lstKey by its text, as the user's click does.
   void Click(const std::string& line) {
     const auto& items = s.window.lstKey.Items;
@@ -76,10 +57,10 @@ TEST_F(KeyLists, LoadListsReadsCategoriesAndRadicals) {
   EXPECT_EQ(s.lists.RadicalKeys, "\0Me\0Ph\0\0\0Tos\0\0"s);
   EXPECT_EQ(s.lists.RadicalSplit, 8);
   EXPECT_EQ(s.lists.ConstCategories, "Physical\0Ksp\0\0"s);
-  EXPECT_EQ(s.lists.ExampleCategories, "Gases\0\0"s);
+  EXPECT_EQ(s.lists.ExampleCategories, "Basics\0\0"s);
   EXPECT_EQ(s.lists.ContribCategories, "Mine\0\0"s);
   EXPECT_EQ(s.window.mnuConst.Captions, (std::vector<std::string>{"Physical", "Ksp"}));
-  EXPECT_EQ(s.window.mnuExp.Captions, (std::vector<std::string>{"Gases"}));
+  EXPECT_EQ(s.window.mnuExp.Captions, (std::vector<std::string>{"Basics"}));
   EXPECT_EQ(s.window.mnuMore.Captions, (std::vector<std::string>{"Mine"}));
   EXPECT_EQ(s.lists.ConstCount, 2);
   EXPECT_EQ(s.lists.ExampleCount, 1);
@@ -128,7 +109,13 @@ TEST_F(KeyLists, ShowCategoryListsTheEntriesSorted) {
        "Ksp",
        "KSP",
        {"KSP AGCL  (silver chloride)"}},
-      {"examples", mnuExp_Click, 1, "Examples", "Gases", "", {"Molar volume  (ideal gas at STP)"}},
+      {"examples",
+       mnuExp_Click,
+       1,
+       "Examples",
+       "Basics",
+       "",
+       {"Molar volume  (ideal gas at STP)", "Water  (molar mass of water)"}},
       {"contributed values from their own file",
        mnuMore_Click,
        1,

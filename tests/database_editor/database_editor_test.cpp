@@ -16,6 +16,7 @@
 #include "startup/modify_database.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
+#include "support/test_database.h"
 
 namespace ostravel {
 namespace {
@@ -27,26 +28,15 @@ using frmModify::lstINFO_Click;
 using frmModify::txtINFO_KeyPress;
 using frmModify::txtINFO_LostFocus;
 
-const char* const kDatabase =
-    "[Options]\r\n"
-    "Default Significant Digits=4\r\n"
-    "[Constants]\r\n"
-    "Physical=\r\n"
-    "Ksp=KSP\r\n"
-    "[Constants-Physical]\r\n"
-    "R=8.314|gas constant\r\n"
-    "c=299792458\r\n"
-    "[Constants-Ksp]\r\n"
-    "AGCL=1.8E-10|silver chloride\r\n"
-    "[Examples]\r\n"
-    "Basics=\r\n"
-    "[Examples-Basics]\r\n"
-    "Water=MW(H2O)|molar mass of water\r\n";
+// The shared database with a constant without a description beside the gas constant.
+testing::TestDatabase EditorDatabase() {
+  return testing::TestDatabase().Entry("Constants", "Physical", "c", "299792458");
+}
 
 class DatabaseEditorTest : public ::testing::Test {
  protected:
   DatabaseEditorTest() {
-    dir.Write("TOLVANE.INI", kDatabase);
+    EditorDatabase().Write(dir);
     s.db.ProgramFolder = dir.path().string();
     s.db.MainIniFile = dir.File("TOLVANE.INI");
     s.db.ContribIniFile = dir.File("TOLVANEC.INI");
@@ -123,7 +113,7 @@ class DatabaseEditorTest : public ::testing::Test {
 
 TEST_F(DatabaseEditorTest, OpeningCopiesTheDatabaseAndShowsTheFirstConstantCategory) {
   frmModify::Form_Load(s);
-  EXPECT_EQ(dir.Read("TOLVANE.IN_"), kDatabase);
+  EXPECT_EQ(dir.Read("TOLVANE.IN_"), EditorDatabase().Main());
   EXPECT_EQ(s.db.IniFile, dir.File("TOLVANE.IN_"));
   EXPECT_EQ(s.modify.SavedIniFile, s.db.MainIniFile);
   EXPECT_EQ(s.modify.cmbCategory[0].Items, (std::vector<std::string>{"Examples", "Constants"}));
@@ -217,7 +207,7 @@ TEST_F(DatabaseEditorTest, FieldsAreTrimmedAndIncompleteEntriesAreNotWritten) {
     s.db.DbChanged = false;
     Commit(row.key, row.value, "");
     EXPECT_FALSE(s.db.DbChanged) << row.name;
-    EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << row.name;
+    EXPECT_EQ(dir.Read("TOLVANE.INI"), EditorDatabase().Main()) << row.name;
     EXPECT_EQ(Lines().size(), 3u) << row.name;
     frmModify::Form_Unload(s);
   }
@@ -262,7 +252,7 @@ TEST_F(DatabaseEditorTest, RenamingAKeyAsksAndYesReplacesNoKeepsBoth) {
       {"no with a change of case keeps the spelling", "r", false, true, true},
   };
   for (const auto& row : rows) {
-    dir.Write("TOLVANE.INI", kDatabase);
+    EditorDatabase().Write(dir);
     ui.questions.clear();
     frmModify::Form_Load(s);
     Select("R");
@@ -317,7 +307,7 @@ TEST_F(DatabaseEditorTest, ANewEntryOverAnExistingKeyAsksAndTheListShowsTheFile)
        {"", "c\t299792458\t", "R\t8.314\tgas constant"}},
   };
   for (const auto& row : rows) {
-    dir.Write("TOLVANE.INI", kDatabase);
+    EditorDatabase().Write(dir);
     ui.questions.clear();
     frmModify::Form_Load(s);
     ui.yesNoAnswers = {row.answer};
@@ -462,7 +452,7 @@ TEST_F(DatabaseEditorTest, AfterTheFirstWriteTheListsComeFromTheMainFile) {
   ChooseCategory("Physical");
   EXPECT_GE(LineOf("k"), 0);
   // The copy keeps the database as it was when the editor opened.
-  EXPECT_EQ(dir.Read("TOLVANE.IN_"), kDatabase);
+  EXPECT_EQ(dir.Read("TOLVANE.IN_"), EditorDatabase().Main());
 }
 
 TEST_F(DatabaseEditorTest, TheListIgnoresKeys) {
@@ -547,7 +537,7 @@ TEST_F(DatabaseEditorTest, KeysThatCannotBeStoredOrTypedAreRefusedByName) {
       {"Examples", "K;2", ""},
   };
   for (const auto& row : rows) {
-    dir.Write("TOLVANE.INI", kDatabase);
+    EditorDatabase().Write(dir);
     ui.messages.clear();
     frmModify::Form_Load(s);
     if (std::string(row.type) == "Examples") ChooseType(0);
@@ -566,7 +556,7 @@ TEST_F(DatabaseEditorTest, KeysThatCannotBeStoredOrTypedAreRefusedByName) {
     EXPECT_NE(ui.messages[0].text.find(row.because), std::string::npos)
         << name << ": " << ui.messages[0].text;
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation) << name;
-    EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << name;
+    EXPECT_EQ(dir.Read("TOLVANE.INI"), EditorDatabase().Main()) << name;
     EXPECT_EQ(LineOf(row.key), -1) << name;
     // The typing stays for the user to mend, and no click on the list loses it.
     EXPECT_EQ(s.modify.txtINFO[0], row.key) << name;
@@ -592,7 +582,7 @@ TEST_F(DatabaseEditorTest, ValuesThatWouldNotReadBackAreRefused) {
       {"a bar in the description is kept", "1", "a|b", ""},
   };
   for (const auto& row : rows) {
-    dir.Write("TOLVANE.INI", kDatabase);
+    EditorDatabase().Write(dir);
     ui.messages.clear();
     frmModify::Form_Load(s);
     Commit("K", row.value, row.description);
@@ -604,7 +594,7 @@ TEST_F(DatabaseEditorTest, ValuesThatWouldNotReadBackAreRefused) {
       ASSERT_EQ(ui.messages.size(), 1u) << row.name;
       EXPECT_NE(ui.messages[0].text.find(row.because), std::string::npos)
           << row.name << ": " << ui.messages[0].text;
-      EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << row.name;
+      EXPECT_EQ(dir.Read("TOLVANE.INI"), EditorDatabase().Main()) << row.name;
       EXPECT_EQ(s.modify.txtINFO[1], row.value) << row.name;
     }
     frmModify::Form_Unload(s);
@@ -613,7 +603,7 @@ TEST_F(DatabaseEditorTest, ValuesThatWouldNotReadBackAreRefused) {
 
 TEST_F(DatabaseEditorTest, AValueLongerThanTheReaderTakesIsNeverShortened) {
   const std::string value(600, '9');
-  dir.Write("TOLVANE.INI", std::string(kDatabase) + "[Constants-Long]\r\nbig=" + value + "\r\n");
+  EditorDatabase().Entry("Constants", "Long", "big", value).Write(dir);
   s.window.mnuConst.Captions.push_back("Long");
   s.lists.ConstCount = 3;
   frmModify::Form_Load(s);
@@ -637,7 +627,7 @@ TEST_F(DatabaseEditorTest, ADatabaseThatCannotBeWrittenIsShownAndSaysWhy) {
       {"folder marked read-only", true, "TOLVANE.INI cannot be replaced: its folder "},
   };
   for (const auto& row : rows) {
-    dir.Write("TOLVANE.INI", kDatabase);
+    EditorDatabase().Write(dir);
     // A working copy of an older state lies there; it must not be shown.
     dir.Write("TOLVANE.IN_", "[Constants-Physical]\r\nstale=1\r\n");
     const fs::path locked = row.folder ? dir.path() : fs::path(dir.File("TOLVANE.INI"));
@@ -673,7 +663,7 @@ TEST_F(DatabaseEditorTest, ADatabaseThatCannotBeWrittenIsShownAndSaysWhy) {
     EXPECT_EQ(ui.messages.size(), 3u) << row.name;
     EXPECT_GE(LineOf("R"), 0) << row.name;
     fs::permissions(locked, before);
-    EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << row.name;
+    EXPECT_EQ(dir.Read("TOLVANE.INI"), EditorDatabase().Main()) << row.name;
     frmModify::Form_Unload(s);
   }
 }
@@ -692,7 +682,7 @@ TEST_F(DatabaseEditorTest, AWriteThatFailsIsNotShownAsSaved) {
   EXPECT_EQ(Lines()[static_cast<std::size_t>(LineOf("R"))], "R\t8.314\tgas constant");
   EXPECT_EQ(s.modify.txtINFO[1], "8.3145");
   fs::permissions(dir.File("TOLVANE.INI"), fs::perms(0644));
-  EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase);
+  EXPECT_EQ(dir.Read("TOLVANE.INI"), EditorDatabase().Main());
 }
 
 TEST_F(DatabaseEditorTest, EscapeGivesUpTheEditAndOnlyThen) {
@@ -725,7 +715,7 @@ TEST_F(DatabaseEditorTest, EscapeGivesUpTheEditAndOnlyThen) {
     EXPECT_EQ(s.modify.txtINFO, row.after) << row.name;
     // Leaving the field afterwards writes nothing.
     txtINFO_LostFocus(s, 1);
-    EXPECT_EQ(dir.Read("TOLVANE.INI"), kDatabase) << row.name;
+    EXPECT_EQ(dir.Read("TOLVANE.INI"), EditorDatabase().Main()) << row.name;
     frmModify::Form_Unload(s);
   }
 }

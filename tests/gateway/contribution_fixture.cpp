@@ -1,28 +1,12 @@
 #include "gateway/contribution_fixture.h"
 
 #include "database/ini_access.h"
-#include "database/key_lists.h"
-#include "database/settings.h"
 #include "gateway/contributions.h"
 #include "gateway/text_utils.h"
+#include "support/test_database.h"
 
 namespace ostravel::testing {
 namespace {
-
-const char* const kMain =
-    "[Options]\r\n"
-    "Default Significant Digits=4\r\n"
-    "[Constants]\r\n"
-    "Physical=\r\n"
-    "Ksp=KSP\r\n"
-    "[Constants-Physical]\r\n"
-    "R=8.314|gas constant\r\n"
-    "[Constants-Ksp]\r\n"
-    "AGCL=1.8E-10|silver chloride\r\n"
-    "[Examples]\r\n"
-    "Gases=\r\n"
-    "[Examples-Gases]\r\n"
-    "Ideal=<R>*273.15/101325|molar volume\r\n";
 
 // Text between from and the next until (or the end); "" when from does not occur.
 std::string Between(const std::string& text, const std::string& from, const std::string& until) {
@@ -36,14 +20,11 @@ std::string Between(const std::string& text, const std::string& from, const std:
 }  // namespace
 
 ContributionTest::ContributionTest() : s(ui) {
-  dir.Write("TOLVANE.INI", kMain);
   dir.Write("tolvanep.ht_", "MESS:%%mess%%\r\nERR:%%err%%\r\n");
   dir.Write("tolvane1.ht_", "%%refs%%\r\n");
   dir.Write("tolvanes.ht_", "<html>\r\n");
-  s.db.ProgramFolder = dir.path().string();
   s.gateway.PasswordHash = {1, 8192};  // libsodium's least costs: the tests stay fast
-  LoadSettings(s);
-  LoadLists(s);
+  TestDatabase().Load(dir, s);
 }
 
 ContributionTest::~ContributionTest() {

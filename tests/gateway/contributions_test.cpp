@@ -530,7 +530,7 @@ TEST_F(Contributions, ReservedNamesStopTheWorkAndKeepEarlierLines) {
        "&lt;r&gt; is a reserved definition", "A1", "A3"},
       {"constant of a prefixed category", "Salts", "KSP", "B1=1\nAgCl=2\nB3=3",
        "&lt;KSPAgCl&gt; is a reserved definition", "B1", "B3"},
-      {"example", "Plain", "none", "C1=1\nideal=2\nC3=3", "&lt;ideal&gt; is a reserved definition",
+      {"example", "Plain", "none", "C1=1\nwater=2\nC3=3", "&lt;water&gt; is a reserved definition",
        "C1", "C3"},
   };
   for (const Row& row : rows) {

@@ -30,7 +30,7 @@ const Row kRows[] = {
 };
 
 TEST(BalanceWindowTest, BalancesExplainsAndCopies) {
-  WindowFixture f("");
+  WindowFixture f(DeliveredData{});
   for (const Row& row : kRows) {
     SCOPED_TRACE(row.equation);
     f.answerer.Drive([&](QDialog* d) {
@@ -60,7 +60,7 @@ TEST(BalanceWindowTest, BalancesExplainsAndCopies) {
 }
 
 TEST(MassToolTipTest, MolarMassesShowTheirUncertaintyOthersNothing) {
-  WindowFixture f("");
+  WindowFixture f(DeliveredData{});
   f.RunLine("H2O; 2+3");
   struct TipRow {
     const char* line;

@@ -172,7 +172,7 @@ TEST_F(EditorWindowTest, AddsRenamesAndDeletesEntries) {
     EXPECT_EQ(category->currentText(), "Physical");
     EXPECT_EQ(category->count(), 3);
     EXPECT_EQ(Lines(d),
-              (QStringList{"", "NA\t6.02214E23\tAvogadro constant", "R\t8.314\tgas constant"}));
+              (QStringList{"", "NA\t6.02214076E23\tAvogadro constant", "R\t8.314\tgas constant"}));
     EXPECT_EQ(Child<QListWidget>(d, "lstINFO")->currentRow(), 0);
     std::array<QLineEdit*, 3> fields{Child<QLineEdit>(d, "txtINFO(0)"),
                                      Child<QLineEdit>(d, "txtINFO(1)"),
@@ -205,8 +205,8 @@ TEST_F(EditorWindowTest, AddsRenamesAndDeletesEntries) {
     f.answerer.Answer(QMessageBox::No);
     Retype(fields[0], "NAv");
     QTest::mouseClick(Child<QPushButton>(d, "Command1(3)"), Qt::LeftButton);  // OK
-    EXPECT_TRUE(Lines(d).contains("NA\t6.02214E23\tAvogadro constant"));
-    EXPECT_TRUE(Lines(d).contains("NAv\t6.02214E23\tAvogadro constant"));
+    EXPECT_TRUE(Lines(d).contains("NA\t6.02214076E23\tAvogadro constant"));
+    EXPECT_TRUE(Lines(d).contains("NAv\t6.02214076E23\tAvogadro constant"));
     EXPECT_EQ(fields[0]->text(), "");
 
     // Delete k.
@@ -225,10 +225,10 @@ TEST_F(EditorWindowTest, AddsRenamesAndDeletesEntries) {
   EXPECT_EQ(f.answerer.Boxes()[1].text, "Do you want to replace NA with NAv?");
   EXPECT_EQ(Stored("Physical", "Rgas"), "8.314|gas constant");
   EXPECT_EQ(Stored("Physical", "R"), "");
-  EXPECT_EQ(Stored("Physical", "NA"), "6.02214E23|Avogadro constant");
-  EXPECT_EQ(Stored("Physical", "NAv"), "6.02214E23|Avogadro constant");
+  EXPECT_EQ(Stored("Physical", "NA"), "6.02214076E23|Avogadro constant");
+  EXPECT_EQ(Stored("Physical", "NAv"), "6.02214076E23|Avogadro constant");
   EXPECT_EQ(Stored("Physical", "k"), "");
-  EXPECT_EQ(f.dir.Read("TOLVANE.IN_"), kTestDatabase);
+  EXPECT_EQ(f.dir.Read("TOLVANE.IN_"), WindowDatabase().Main());
   EXPECT_EQ(f.s->db.IniFile, f.s->db.MainIniFile);
 }
 
@@ -346,7 +346,7 @@ TEST_F(EditorWindowTest, EscapeLeavesAFieldWithoutCommitting) {
     EXPECT_FALSE(d->isVisible());
   });
   f.Action("mnuModify")->trigger();
-  EXPECT_EQ(f.dir.Read("TOLVANE.INI"), kTestDatabase);
+  EXPECT_EQ(f.dir.Read("TOLVANE.INI"), WindowDatabase().Main());
 }
 
 TEST_F(EditorWindowTest, WhatCannotBeStoredIsRefusedAtEntry) {
@@ -382,7 +382,7 @@ TEST_F(EditorWindowTest, WhatCannotBeStoredIsRefusedAtEntry) {
     ASSERT_FALSE(f.answerer.Boxes().empty()) << row.name;
     EXPECT_TRUE(f.answerer.Boxes().back().text.contains(QString::fromLatin1(row.says)))
         << row.name << ": " << f.answerer.Boxes().back().text.toStdString();
-    EXPECT_EQ(f.dir.Read("TOLVANE.INI"), kTestDatabase) << row.name;
+    EXPECT_EQ(f.dir.Read("TOLVANE.INI"), WindowDatabase().Main()) << row.name;
   }
 }
 
@@ -394,7 +394,7 @@ TEST_F(EditorWindowTest, AFolderThatCannotBeWrittenIsShownReadOnly) {
   f.answerer.Drive([](QDialog* d) {
     EXPECT_EQ(d->windowTitle(), "Modify Database (read-only)");
     EXPECT_EQ(Lines(d),
-              (QStringList{"", "NA\t6.02214E23\tAvogadro constant", "R\t8.314\tgas constant"}));
+              (QStringList{"", "NA\t6.02214076E23\tAvogadro constant", "R\t8.314\tgas constant"}));
     EXPECT_TRUE(Child<QLineEdit>(d, "txtINFO(0)")->isReadOnly());
     EXPECT_FALSE(Child<QPushButton>(d, "Command1(2)")->isEnabled());
     d->findChild<QAction*>("mnuSave")->trigger();
@@ -408,7 +408,7 @@ TEST_F(EditorWindowTest, AFolderThatCannotBeWrittenIsShownReadOnly) {
                                                     folder + " is marked read-only."))
       << f.answerer.Boxes()[0].text.toStdString();
   EXPECT_EQ(f.answerer.Boxes()[0].icon, QMessageBox::Warning);
-  EXPECT_EQ(f.dir.Read("TOLVANE.INI"), kTestDatabase);
+  EXPECT_EQ(f.dir.Read("TOLVANE.INI"), WindowDatabase().Main());
 }
 
 TEST_F(EditorWindowTest, SavingSaysInOneLineWhereTheWebPagesWent) {

@@ -63,7 +63,7 @@ TEST(MainWindowTest, ShowsItsCaptionControlsAndMenus) {
   EXPECT_EQ(f.Action("optCodes")->text(), "&Constants as Abbreviations");
   EXPECT_EQ(f.Action("optRadicals")->text(), "&Expand Radical such as 'Ac'");
   EXPECT_EQ(f.Action("mnuConst_1")->text(), "Physical");
-  EXPECT_EQ(f.Action("mnuConst_2")->text(), "Solubility");
+  EXPECT_EQ(f.Action("mnuConst_2")->text(), "Ksp");
   EXPECT_EQ(f.Action("mnuExp_1")->text(), "Basics");
   // No contributed categories: only the design-time element, which says so.
   QList<QAction*> contributed = f.Action("mnuContributed")->menu()->actions();
@@ -282,7 +282,7 @@ TEST(MainWindowTest, CategoryMenusKeepNoStaleElements) {
 TEST(MainWindowTest, DeliveredDatabaseStartsAndCalculates) {
   if (!std::filesystem::exists(std::filesystem::path(OSTRAVEL_DATA_DIR) / "TOLVANE.INI"))
     GTEST_SKIP() << "no delivered database";
-  WindowFixture f("");
+  WindowFixture f(DeliveredData{});
   f.RunLine("MW(H2O)");
   ASSERT_FALSE(f.Lines("memories").isEmpty());
   EXPECT_NEAR(f.s->memory.MemValues[f.s->memory.MemoryCount], 18.015, 0.01);
@@ -422,15 +422,13 @@ TEST(MainWindowTest, UpAndDownBrowseTheLinesOfThisSession) {
 }
 
 TEST(MainWindowTest, TheKeyListNamesItsCategoryAndShowsLongLinesInFull) {
-  std::string database = kTestDatabase;
-  const std::string after = "[Constants-Physical]\r\n";
-  database.insert(database.find(after) + after.size(), "Long=1|" + std::string(300, 'd') + "\r\n");
-  WindowFixture f(database);
+  WindowFixture f(
+      WindowDatabase().Entry("Constants", "Physical", "Long", "1|" + std::string(300, 'd')));
   auto* label = f.Find<QLabel>("lblCategory");
   EXPECT_FALSE(label->isVisible());
   f.Action("mnuConst_2")->trigger();
   EXPECT_TRUE(label->isVisible());
-  EXPECT_EQ(label->text(), "Constants: Solubility");
+  EXPECT_EQ(label->text(), "Constants: Ksp");
   f.Action("mnuExp_1")->trigger();
   EXPECT_EQ(label->text(), "Examples: Basics");
 
@@ -455,7 +453,7 @@ TEST(MainWindowTest, TheKeyListNamesItsCategoryAndShowsLongLinesInFull) {
 }
 
 TEST(MainWindowTest, AMolarMassLineShowsHowItsFormulaWasReadAsTooltip) {
-  WindowFixture f("");  // the delivered data
+  WindowFixture f(DeliveredData{});
   f.RunLine("CuSO4.5H2O; 2+3");
   auto* memories = f.Find<QListWidget>("memories");
   const struct {

@@ -10,37 +10,30 @@
 
 namespace ostravel::testing {
 
-const char* const kTestDatabase =
-    "[Options]\r\n"
-    "Default Significant Digits=4\r\n"
-    "[AtomicWeights]\r\n"
-    "H=1.00794\r\nHe=4.002602\r\nLi=6.941\r\nBe=9.012182\r\nB=10.811\r\nC=12.0107\r\n"
-    "N=14.0067\r\nO=15.9994\r\n"
-    "[Constants]\r\n"
-    "Physical=\r\n"
-    "Solubility=KSP\r\n"
-    "[Constants-Physical]\r\n"
-    "R=8.314|gas constant\r\n"
-    "NA=6.02214E23|Avogadro constant\r\n"
-    "[Constants-Solubility]\r\n"
-    "AGCL=1.8E-10|silver chloride\r\n"
-    "[Constants-Radicals]\r\n"
-    "[Examples]\r\n"
-    "Basics=\r\n"
-    "[Examples-Basics]\r\n"
-    "Water=MW(H2O)|molar mass of water\r\n"
-    "Sum=2+3\r\n";
+TestDatabase WindowDatabase() {
+  TestDatabase database;
+  const char* const weights[][2] = {{"H", "1.00794"},   {"He", "4.002602"}, {"Li", "6.941"},
+                                    {"Be", "9.012182"}, {"B", "10.811"},    {"C", "12.0107"},
+                                    {"N", "14.0067"},   {"O", "15.9994"}};
+  for (const auto& [symbol, weight] : weights)
+    database.Set("AtomicWeights", symbol, weight);
+  return database.Avogadro().Entry("Examples", "Basics", "Sum", "2+3");
+}
 
-WindowFixture::WindowFixture(const std::string& database) {
-  namespace fs = std::filesystem;
-  if (database.empty()) {
-    for (const auto& entry : fs::directory_iterator(OSTRAVEL_DATA_DIR)) {
-      if (entry.is_regular_file())
-        fs::copy_file(entry.path(), dir.path() / entry.path().filename());
-    }
-  } else {
-    dir.Write("TOLVANE.INI", database);
+WindowFixture::WindowFixture(const TestDatabase& database) {
+  database.Write(dir);
+  Start();
+}
+
+WindowFixture::WindowFixture(DeliveredData) {
+  for (const auto& entry : std::filesystem::directory_iterator(OSTRAVEL_DATA_DIR)) {
+    if (entry.is_regular_file())
+      std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
   }
+  Start();
+}
+
+void WindowFixture::Start() {
   s = std::make_unique<Session>(ui);
   s->db.ProgramFolder = dir.path().string();
   window = std::make_unique<MainWindow>(*s, ui);

@@ -8,13 +8,13 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <string>
 
 #include "qt/dialog_answerer.h"
 #include "qt/main_window.h"
 #include "qt/qt_platform.h"
 #include "session/session.h"
 #include "support/temp_dir.h"
+#include "support/test_database.h"
 
 namespace ostravel::testing {
 
@@ -29,14 +29,19 @@ T* Child(const QObject* parent, const QString& name) {
   return child;
 }
 
-// A small database whose entries the tests know.
-extern const char* const kTestDatabase;
+// The shared test database with the atomic weights of the first eight elements, so that formulas
+// of water and the like have molar masses, the Avogadro constant and a second example.
+TestDatabase WindowDatabase();
+
+// Asks for the window on a copy of the delivered data.
+struct DeliveredData {};
 
 class WindowFixture {
  public:
-  // Starts the window on database (the text of TOLVANE.INI); with an empty text, on a copy of
-  // the delivered data.
-  explicit WindowFixture(const std::string& database = kTestDatabase);
+  // Starts the window on database.
+  explicit WindowFixture(const TestDatabase& database = WindowDatabase());
+  // Starts the window on a copy of the delivered data.
+  explicit WindowFixture(DeliveredData);
   ~WindowFixture();
 
   // A control or a menu item of the window.
@@ -58,6 +63,10 @@ class WindowFixture {
   std::unique_ptr<Session> s;
   std::unique_ptr<MainWindow> window;
   DialogAnswerer answerer;
+
+ private:
+  // Opens the window on the program folder as the program's start does.
+  void Start();
 };
 
 }  // namespace ostravel::testing
