@@ -5,8 +5,6 @@
 
 #include "chemistry/formula_parser.h"
 #include "chemistry/term_expansion.h"
-#include "database/key_lists.h"
-#include "database/settings.h"
 
 namespace ostravel::testing {
 
@@ -120,8 +118,7 @@ void ChemistryTest::UseDeliveredDatabase() {
     std::filesystem::copy_file(std::filesystem::path(OSTRAVEL_DATA_DIR) / name, dir.path() / name,
                                std::filesystem::copy_options::overwrite_existing);
   }
-  LoadSettings(s);
-  LoadLists(s);
+  LoadProgramFolder(dir, s);
 }
 
 double ChemistryTest::W(std::string_view symbol) const {

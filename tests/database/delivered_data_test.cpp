@@ -10,12 +10,12 @@
 #include "chemistry/formula_parser.h"
 #include "database/ini_access.h"
 #include "database/key_lists.h"
-#include "database/settings.h"
 #include "runtime/conversions.h"
 #include "runtime/failure.h"
 #include "session/session.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
+#include "support/test_database.h"
 
 namespace ostravel {
 namespace {
@@ -26,9 +26,7 @@ class DeliveredData : public ::testing::Test {
     for (const char* name : {"TOLVANE.INI", "TOLVANEC.INI"}) {
       dir.Write(name, testing::ReadFileBytes(std::string(OSTRAVEL_DATA_DIR) + "/" + name));
     }
-    s.db.ProgramFolder = dir.path().string();
-    LoadSettings(s);
-    LoadLists(s);
+    testing::LoadProgramFolder(dir, s);
   }
 
   testing::TempDir dir;

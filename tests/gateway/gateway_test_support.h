@@ -3,11 +3,10 @@
 
 #include <string>
 
-#include "database/key_lists.h"
-#include "database/settings.h"
 #include "session/session.h"
 #include "support/recording_platform.h"
 #include "support/temp_dir.h"
+#include "support/test_database.h"
 
 namespace ostravel::testing {
 
@@ -30,9 +29,7 @@ struct GatewaySession {
   void Load(const std::string& mainIni, const std::string& contribIni = "") {
     dir.Write("TOLVANE.INI", IniText(mainIni));
     dir.Write("TOLVANEC.INI", IniText(contribIni));
-    s.db.ProgramFolder = dir.path().string();
-    LoadSettings(s);
-    LoadLists(s);
+    LoadProgramFolder(dir, s);
   }
 };
 

@@ -89,6 +89,10 @@ void TestDatabase::Write(const TempDir& dir) const {
 
 void TestDatabase::Load(const TempDir& dir, Session& s) const {
   Write(dir);
+  LoadProgramFolder(dir, s);
+}
+
+void LoadProgramFolder(const TempDir& dir, Session& s) {
   s.db.ProgramFolder = dir.path().string();
   LoadSettings(s);
   LoadLists(s);

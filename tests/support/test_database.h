@@ -51,8 +51,7 @@ class TestDatabase {
   // Writes the main file into dir and, when the database has contributed sections, the
   // contributed file.
   void Write(const TempDir& dir) const;
-  // Writes the files and loads them into s as the program's start does, with dir as the
-  // program folder.
+  // Writes the files and loads them into s as the program's start does (LoadProgramFolder).
   void Load(const TempDir& dir, Session& s) const;
 
  private:
@@ -64,5 +63,9 @@ class TestDatabase {
 
   std::vector<Section> sections_;
 };
+
+// Makes dir the program folder of s and loads its database files as the program's start does:
+// the options and atomic weights, then the category lists.
+void LoadProgramFolder(const TempDir& dir, Session& s);
 
 }  // namespace ostravel::testing
