@@ -10,8 +10,14 @@ const agent = new http.Agent({ keepAlive: true, maxSockets: 64 });
 const url = new URL(base);
 
 // One request with a raw body; resolves to { status, body } or { error } when the server
-// closed the connection without an answer.
-function send({ method = 'POST', path = '/calc', body = '', headers = {} }) {
+// closed the connection without an answer. A kept-alive connection that the server closed as
+// idle just as the request went out is tried once more on a new one, as browsers do.
+async function send(request) {
+  const answer = await sendOnce(request);
+  return answer.error === 'ECONNRESET' && answer.reusedSocket ? sendOnce(request) : answer;
+}
+
+function sendOnce({ method = 'POST', path = '/calc', body = '', headers = {} }) {
   return new Promise((resolve) => {
     const bytes = Buffer.isBuffer(body) ? body : Buffer.from(body, 'latin1');
     const request = http.request(base + path, {
@@ -26,7 +32,7 @@ function send({ method = 'POST', path = '/calc', body = '', headers = {} }) {
                                          body: Buffer.concat(chunks).toString('latin1') }));
       response.on('error', (e) => resolve({ error: e.code || e.message }));
     });
-    request.on('error', (e) => resolve({ error: e.code || e.message }));
+    request.on('error', (e) => resolve({ error: e.code || e.message, reusedSocket: request.reusedSocket }));
     request.end(method === 'GET' || method === 'HEAD' ? undefined : bytes);
   });
 }
