@@ -180,7 +180,7 @@ std::string WordFault(const Session& s, std::string_view text, std::size_t pos) 
   const std::string_view run = text.substr(runStart, runEnd - runStart);
   return Quoted(run) +
          " cannot be read (the functions are LOG, LN, EXP, SQRT and PH, a memory is M1, M2, "
-         "..., a formula is written MW(formula))";
+         "..., a formula is written MW(formula), a constant <NAME> such as <PI>)";
 }
 
 // Reads the number at pos (digits, one decimal point, an exponent with digits); pos moves past
